@@ -1,0 +1,19 @@
+#pragma once
+
+#include "app/startup_mode.h"
+
+#include <string>
+
+// The uninstaller cannot delete the folder its own executable runs from. It copies itself to
+// the temp folder as strKVTemp.exe and starts that copy, which waits for it to end and then
+// deletes the uninstall folder.
+bool StartCleanupCopy(const std::string& ownPath, const std::string& folder);
+
+// The cleanup copy's work: wait at most ten seconds for the uninstaller, then delete the
+// folder tree. A folder that is empty, relative, a drive root or one of the system's own
+// folders is refused, so a corrupted record can never wipe the machine.
+void RunCleanup(const CleanupRequest& request);
+
+// The DLL search of a process that runs from the temp folder must not look there: a DLL
+// planted beside the copy would otherwise be loaded into an elevated process.
+void RestrictDllSearchToSystem();

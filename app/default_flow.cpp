@@ -1,0 +1,25 @@
+#include "app/default_flow.h"
+
+#include "app/finish_page.h"
+#include "app/progress_dialog.h"
+#include "app/resource.h"
+#include "app/uninstaller_app.h"
+
+bool RunDefaultFlow(UninstallerApp& app)
+{
+    ProgressDialog progress(app);
+    if (!progress.Show())
+        return false;
+    UninstallSession& session = app.Session();
+    const std::string appName = session.Record().GetAppName();
+    FinishPage finish(app, GetTextWith(IDS_CAPTION, &session, appName), appName);
+    (void)finish.Show();
+    return true;
+}
+
+bool RunScriptedFlow(UninstallerApp& app, const std::string&)
+{
+    // FIXME: until the scripted flow is in, a script-driven uninstall falls back to the default
+    // flow, so that the application is still removed.
+    return RunDefaultFlow(app);
+}

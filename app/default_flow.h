@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+class UninstallerApp;
+
+// The uninstall without a script: the progress page, then the finish page. True when the
+// progress page ended with OK.
+bool RunDefaultFlow(UninstallerApp& app);
+
+// The uninstall conducted by a VoScript uninstall script.
+bool RunScriptedFlow(UninstallerApp& app, const std::string& script);

@@ -1,0 +1,117 @@
+#include "app/finish_page.h"
+
+#include "app/resource.h"
+#include "app/uninstaller_app.h"
+
+#include <shellapi.h>
+
+namespace {
+
+constexpr int kShownLaunches = 2;
+constexpr int kLaunchControls[kShownLaunches] = {IDC_LAUNCH_FIRST, IDC_LAUNCH_SECOND};
+
+}
+
+void FinishPage::AddLaunch(const std::string& command, const std::string& parameters, const std::string& prompt, unsigned state)
+{
+    m_launches.push_back({command, parameters, prompt, state});
+}
+
+PageResult FinishPage::Show()
+{
+    m_endedWithOk = ShowModal(IDD_FINISH_PAGE) == IDOK;
+    return m_result;
+}
+
+bool FinishPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog();
+        result = TRUE;
+        return true;
+    case WM_PAINT:
+        PaintWhiteBody();
+        return true;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_BACK)
+            return false;
+        result = WhiteControlColour(reinterpret_cast<HDC>(wParam));
+        return true;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            OnFinish();
+            return true;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(m_window, IDCANCEL);
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+void FinishPage::ShowLaunchEntry(size_t index, int controlId)
+{
+    if (index >= m_launches.size()) {
+        ShowControl(m_window, controlId, false);
+        return;
+    }
+    std::string prompt = m_launches[index].prompt;
+    if (prompt.empty())
+        prompt = GetTextWith(IDS_LAUNCH, &m_app.Session(), m_appName);
+    ShowControl(m_window, controlId, true);
+    SetControlText(m_window, controlId, prompt);
+    CheckDlgButton(m_window, controlId, m_launches[index].state != 0 ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void FinishPage::OnInitDialog()
+{
+    UninstallSession& session = m_app.Session();
+    ApplyDialogFont();
+    CreateWhiteBrush();
+    m_title.Attach(m_window, IDC_TITLE, FW_BOLD);
+    m_resultLine.Attach(m_window, IDC_HEADING, FW_NORMAL);
+    m_message.Attach(m_window, IDC_MESSAGE, FW_NORMAL);
+    SetWindowTextA(m_window, m_caption.c_str());
+    SetControlText(m_window, IDC_HEADING, GetText(IDS_UNINSTALL_SUCCESS, &session));
+    SetControlText(m_window, IDC_MESSAGE, GetTextWith(IDS_UNINSTALLED, &session, m_appName));
+
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM));
+    SendMessageA(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+
+    m_leftPicture.Attach(m_window, IDC_LEFT_PICTURE);
+    ShowControl(m_window, IDC_LEFT_PICTURE, true);
+    if (!m_app.LeftBannerPath().empty())
+        (void)m_leftPicture.LoadFromFile(m_app.LeftBannerPath());
+
+    for (size_t i = 0; i < kShownLaunches; ++i)
+        ShowLaunchEntry(i, kLaunchControls[i]);
+
+    const LanguageFile& language = session.Language();
+    if (language.IsLoaded()) {
+        SetControlText(m_window, IDC_TITLE, language.GetString("SdUnInstallFinish", "1004"));
+        SetControlText(m_window, IDC_BACK, language.GetString("WizardButtons", "Back"));
+        SetControlText(m_window, IDOK, language.GetString("WizardButtons", "Finish"));
+    }
+}
+
+void FinishPage::OnFinish()
+{
+    m_result = PageCancel;
+    EndDialog(m_window, IDOK);
+    for (size_t i = 0; i < kShownLaunches && i < m_launches.size(); ++i) {
+        Launch& launch = m_launches[i];
+        if (IsDlgButtonChecked(m_window, kLaunchControls[i]) != BST_CHECKED) {
+            launch.state = 0;
+            continue;
+        }
+        launch.state = 1;
+        if (!launch.command.empty())
+            ShellExecuteA(nullptr, "open", launch.command.c_str(), launch.parameters.c_str(), "", SW_SHOW);
+    }
+}

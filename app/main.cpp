@@ -1,0 +1,20 @@
+#include "app/cleanup_copy.h"
+#include "app/startup_mode.h"
+#include "app/uninstaller_app.h"
+#include "sysops/system_code_page.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    RestrictDllSearchToSystem();
+    UseSystemCodePage();
+
+    static UninstallerApp app; // lives for the whole process, as pages and objects point into it
+    app.Start(FirstPlainParameter(__argc, __argv));
+    // The start-up routine always reports failure so that the process ends here; nobody reads
+    // the exit status.
+    return 1;
+}

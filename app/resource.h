@@ -1,0 +1,57 @@
+#pragma once
+
+// Resource and control ids of the uninstaller. The resource compiler reads this file too, so it
+// holds nothing but #defines.
+
+#define IDI_PROGRAM 128
+
+#define IDD_FINISH_PAGE 106
+#define IDD_PROGRESS_PAGE 112
+#define IDD_WAITING_PAGE 127
+#define IDD_RESTART_PAGE 132
+#define IDD_WAITING_BOX 2003
+
+// Controls shared by several pages.
+#define IDC_BACK 1001
+#define IDC_REMOVE_LABEL 1001
+#define IDC_LEFT_PICTURE 1003
+#define IDC_TITLE 1004
+#define IDC_BANNER 2004
+#define IDC_HEADING 2029
+#define IDC_MESSAGE 2015
+#define IDC_SEPARATOR 2086
+
+// Progress page.
+#define IDC_STATUS 2002
+#define IDC_PROGRESS 2003
+
+// Finish page.
+#define IDC_LAUNCH_FIRST 2064
+#define IDC_LAUNCH_SECOND 2065
+
+// Restart page.
+#define IDC_HIDDEN_PICTURE 2005
+#define IDC_RESTART_NOW 2067
+#define IDC_RESTART_LATER 2068
+
+// Waiting page.
+#define IDC_BRAND 2056
+
+// String table.
+#define IDS_INIT_DATA 1004
+#define IDS_REMOVE_SHELL_OBJECT 1005
+#define IDS_REMOVE_REGISTRY 1006
+#define IDS_UNREGISTER 1007
+#define IDS_REMOVE 1008
+#define IDS_UNINSTALL_ERROR 1009
+#define IDS_UNINSTALL_SUCCESS 1010
+#define IDS_NOT_UNINSTALLED 1011
+#define IDS_UNINSTALLED 1012
+#define IDS_NO_UNINSTALL_INFO 1013
+#define IDS_CONFIRM 1014
+#define IDS_GUID_ERROR 1015
+#define IDS_CAPTION 1016
+#define IDS_CLEANING_APPLICATION 1017
+#define IDS_STOP_SERVICE 1018
+#define IDS_WAITING 1019
+#define IDS_LAUNCH 1020

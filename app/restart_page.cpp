@@ -1,0 +1,80 @@
+#include "app/restart_page.h"
+
+#include "app/resource.h"
+#include "app/uninstaller_app.h"
+#include "ui/text_format.h"
+
+PageResult RestartPage::Show()
+{
+    (void)ShowModal(IDD_RESTART_PAGE);
+    return m_result;
+}
+
+bool RestartPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog();
+        result = TRUE;
+        return true;
+    case WM_PAINT:
+        PaintWhiteBody();
+        return true;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_BACK)
+            return false;
+        result = WhiteControlColour(reinterpret_cast<HDC>(wParam));
+        return true;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            OnFinish();
+            return true;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(m_window, IDCANCEL);
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+void RestartPage::OnInitDialog()
+{
+    UninstallSession& session = m_app.Session();
+    const LanguageFile& language = session.Language();
+    ApplyDialogFont();
+    CreateWhiteBrush();
+    m_title.Attach(m_window, IDC_TITLE, FW_BOLD);
+    m_message.Attach(m_window, IDC_MESSAGE, FW_NORMAL);
+    SetWindowTextA(m_window, m_caption.c_str());
+
+    const std::string message = language.IsLoaded() ? language.GetString("SdUnInstallReboot", "2015")
+                                                    : ControlText(m_window, IDC_MESSAGE);
+    SetControlText(m_window, IDC_MESSAGE, FormatText(message, session.Record().GetAppName()));
+
+    m_leftPicture.Attach(m_window, IDC_LEFT_PICTURE);
+    if (!m_app.LeftBannerPath().empty()) {
+        ShowControl(m_window, IDC_LEFT_PICTURE, true);
+        (void)m_leftPicture.LoadFromFile(m_app.LeftBannerPath());
+    }
+    CheckRadioButton(m_window, IDC_RESTART_NOW, IDC_RESTART_LATER, IDC_RESTART_NOW);
+
+    if (language.IsLoaded()) {
+        SetControlText(m_window, IDC_TITLE, language.GetString("SdUninstallReboot", "1004"));
+        SetControlText(m_window, IDC_RESTART_NOW, language.GetString("SdUninstallReboot", "2067"));
+        SetControlText(m_window, IDC_RESTART_LATER, language.GetString("SdUninstallReboot", "2068"));
+        SetControlText(m_window, IDC_BACK, language.GetString("WizardButtons", "Back"));
+        SetControlText(m_window, IDOK, language.GetString("WizardButtons", "Finish"));
+    }
+}
+
+void RestartPage::OnFinish()
+{
+    if (IsDlgButtonChecked(m_window, IDC_RESTART_NOW) == BST_CHECKED)
+        m_app.Session().SetRebootFlag(1);
+    m_result = PageFinish;
+    EndDialog(m_window, IDOK);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+
+// The one executable plays two roles, chosen by the name it runs under: installed beside the
+// application as UnInstall.exe it uninstalls; copied to the temp folder as strKVTemp.exe it
+// waits for the uninstaller to end and deletes the folder the uninstaller could not delete
+// while it was running from it. Under any other name it does nothing, so a renamed copy is
+// harmless.
+enum class StartupMode {
+    Uninstall,
+    Cleanup,
+    Nothing,
+};
+
+inline constexpr const char* kUninstallerName = "UnInstall.exe";
+inline constexpr const char* kCleanupCopyName = "strKVTemp.exe";
+
+[[nodiscard]] StartupMode ModeForExeName(const std::string& exeName);
+
+// The cleanup copy's one argument: the uninstalling process id in decimal, a comma, the
+// folder. Without a comma the whole text is the folder and there is no process to wait for.
+struct CleanupRequest {
+    unsigned long processId = 0;
+    std::string folder;
+};
+
+[[nodiscard]] CleanupRequest ParseCleanupParameter(const std::string& parameter);
+[[nodiscard]] std::string FormatCleanupParameter(unsigned long processId, const std::string& folder);
+
+// The first plain (non-switch) parameter of a command line already split into arguments;
+// switches start with '/' or '-'. Empty when there is none.
+[[nodiscard]] std::string FirstPlainParameter(int argumentCount, const char* const* arguments);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/uninstall_run.h"
+#include "sysops/file_times.h"
+
+#include <windows.h>
+
+class UninstallSession;
+
+// The removal operations of the run on the real system.
+class SystemRemoval : public RemovalOperations {
+public:
+    SystemRemoval(UninstallSession& session, HWND page) : m_session(session), m_page(page) {}
+
+    void RemoveServiceOf(const std::string& path) override;
+    void EndProcessesOf(const std::string& path) override;
+    void UnregisterServer(const std::string& path, unsigned type) override;
+    void DeleteFile(const std::string& path) override;
+    void RemoveFolderIfEmpty(const std::string& path) override;
+    void RemoveRegistryItem(const std::string& item) override;
+    void RemoveShellObject(const std::string& item) override;
+    void RemoveUninstallEntry() override;
+    void RemoveDescFolder() override;
+    [[nodiscard]] const FileTimeSource& FileTimes() const override { return m_fileTimes; }
+
+private:
+    UninstallSession& m_session;
+    HWND m_page;
+    SystemFileTimes m_fileTimes;
+};

@@ -1,0 +1,156 @@
+#include "app/uninstall_run.h"
+
+#include "app/resource.h"
+#include "record/install_record.h"
+#include "record/record_queries.h"
+#include "ui/string_table.h"
+#include "ui/text_format.h"
+
+int RemovalLists::ServiceCount() const
+{
+    int count = 0;
+    for (unsigned type : serverTypes)
+        count += IsServiceCandidate(type) ? 1 : 0;
+    return count;
+}
+
+int RemovalLists::ApplicationCount() const
+{
+    int count = 0;
+    for (const auto& file : files)
+        count += (!file.empty() && HasExeExtension(file)) ? 1 : 0;
+    return count;
+}
+
+int RemovalLists::Total() const
+{
+    const size_t entries = servers.size() + files.size() + folders.size() + registryItems.size() + shellObjects.size();
+    return ServiceCount() + ApplicationCount() + static_cast<int>(entries) + 2;
+}
+
+RemovalLists CollectRemovalLists(const InstallRecord& record, const FileTimeSource& fileTimes)
+{
+    RemovalLists lists;
+    ListComServers(record, lists.servers, lists.serverTypes);
+    ListFilesToRemove(record, lists.files, fileTimes);
+    ListFolders(record, lists.folders);
+    ListRegistryItems(record, lists.registryItems);
+    ListShellObjects(record, lists.shellObjects);
+    return lists;
+}
+
+std::string UninstallRun::Text(int id) const { return GetText(id, m_language); }
+
+std::string UninstallRun::TextWith(int id, const std::string& name) const { return FormatText(Text(id), name); }
+
+void UninstallRun::Execute(const InstallRecord& record)
+{
+    m_view.SetStatusText(Text(IDS_INIT_DATA));
+    m_view.PumpOneMessage();
+
+    m_lists = CollectRemovalLists(record, m_operations.FileTimes());
+    // The bar's range is a 16-bit word; a larger install only stops the bar early.
+    m_view.SetProgressRange(static_cast<unsigned short>(m_lists.Total()));
+
+    RemoveServices();
+    EndApplications();
+    m_view.AdvanceProgress(1);
+    if (!m_lists.servers.empty())
+        UnregisterServers();
+    if (!m_lists.files.empty())
+        DeleteFiles();
+    if (!m_lists.folders.empty())
+        RemoveFolders();
+    if (!m_lists.registryItems.empty())
+        RemoveRegistryItems();
+    if (!m_lists.shellObjects.empty())
+        RemoveShellObjects();
+
+    // The uninstall entry goes last: while anything else is left, the application still shows
+    // in the list of installed programs and the uninstall can be run again.
+    m_operations.RemoveUninstallEntry();
+    m_view.AdvanceProgress(1);
+    m_operations.RemoveDescFolder();
+    m_view.AdvanceProgress(1);
+}
+
+void UninstallRun::RemoveServices()
+{
+    for (size_t i = 0; i < m_lists.servers.size(); ++i) {
+        if (!IsServiceCandidate(m_lists.serverTypes[i]))
+            continue;
+        m_view.SetStatusText(TextWith(IDS_STOP_SERVICE, m_lists.servers[i]));
+        m_operations.RemoveServiceOf(m_lists.servers[i]);
+        m_view.AdvanceProgress(1);
+    }
+}
+
+void UninstallRun::EndApplications()
+{
+    m_view.ShowRemoveLabel(true);
+    for (const auto& file : m_lists.files) {
+        if (file.empty() || !HasExeExtension(file))
+            continue;
+        m_view.SetStatusText(TextWith(IDS_CLEANING_APPLICATION, file));
+        m_operations.EndProcessesOf(file);
+        m_view.AdvanceProgress(1);
+    }
+    m_view.ShowRemoveLabel(false);
+    m_view.SetStatusText("");
+}
+
+void UninstallRun::UnregisterServers()
+{
+    for (size_t i = 0; i < m_lists.servers.size(); ++i) {
+        m_view.SetStatusText(TextWith(IDS_UNREGISTER, m_lists.servers[i]));
+        m_operations.UnregisterServer(m_lists.servers[i], m_lists.serverTypes[i]);
+        m_view.AdvanceProgress(1);
+    }
+}
+
+void UninstallRun::DeleteFiles()
+{
+    m_view.ShowRemoveLabel(true);
+    for (const auto& file : m_lists.files) {
+        if (!file.empty()) {
+            m_view.SetStatusText(TextWith(IDS_REMOVE, file));
+            m_operations.DeleteFile(file);
+        }
+        m_view.AdvanceProgress(1);
+    }
+    m_view.ShowRemoveLabel(false);
+    m_view.SetStatusText("");
+}
+
+void UninstallRun::RemoveFolders()
+{
+    // Last first: the installer created parents before their children.
+    m_view.ShowRemoveLabel(true);
+    for (auto folder = m_lists.folders.rbegin(); folder != m_lists.folders.rend(); ++folder) {
+        if (!folder->empty()) {
+            m_view.SetStatusText(TextWith(IDS_REMOVE, *folder));
+            m_operations.RemoveFolderIfEmpty(*folder);
+        }
+        m_view.AdvanceProgress(1);
+    }
+    m_view.ShowRemoveLabel(false);
+    m_view.SetStatusText("");
+}
+
+void UninstallRun::RemoveRegistryItems()
+{
+    for (auto item = m_lists.registryItems.rbegin(); item != m_lists.registryItems.rend(); ++item) {
+        m_view.SetStatusText(Text(IDS_REMOVE_REGISTRY));
+        m_operations.RemoveRegistryItem(*item);
+        m_view.AdvanceProgress(1);
+    }
+}
+
+void UninstallRun::RemoveShellObjects()
+{
+    for (auto item = m_lists.shellObjects.rbegin(); item != m_lists.shellObjects.rend(); ++item) {
+        m_view.SetStatusText(Text(IDS_REMOVE_SHELL_OBJECT));
+        m_operations.RemoveShellObject(*item);
+        m_view.AdvanceProgress(1);
+    }
+}

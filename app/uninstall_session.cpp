@@ -1,0 +1,100 @@
+#include "app/uninstall_session.h"
+
+#include "app/empty_tree.h"
+#include "app/path_text.h"
+#include "app/scrambled_text.h"
+#include "sysops/file_ops.h"
+#include "sysops/reg_key.h"
+#include "ui/string_table.h"
+#include "ui/text_format.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr DWORD kCommValueLength = 1024;
+
+}
+
+void UninstallSession::LoadRecord()
+{
+    if (m_loaded)
+        return;
+    m_loaded = 1;
+    (void)m_record.Load(m_descriptionPath);
+}
+
+std::string UninstallSession::ReadCommValue(const char* key) const
+{
+    char value[kCommValueLength] = {};
+    GetPrivateProfileStringA("Comm", key, "", value, kCommValueLength, m_descriptionPath.c_str());
+    return value;
+}
+
+std::string UninstallSession::GetDescPath() const { return ReadCommValue("DescPath"); }
+
+std::string UninstallSession::GetUnInstallFolder() const { return ReadCommValue("UnInstallFolder"); }
+
+bool UninstallSession::RemoveUninstallEntry()
+{
+    RegKey uninstallKey;
+    if (!uninstallKey.Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE))
+        return false;
+    // Deleting an empty subkey name would delete the opened key, that is every application's
+    // uninstall entry at once; a record without a GUID names no entry.
+    const std::string guid = m_record.GetGUID();
+    if (!guid.empty())
+        (void)uninstallKey.DeleteSubkey(guid);
+    uninstallKey.Close();
+    return true;
+}
+
+void UninstallSession::RemoveDescFolder()
+{
+    const std::string descPath = GetDescPath();
+    if (!descPath.empty())
+        (void)RemoveEmptyTree(descPath);
+}
+
+void UninstallSession::ReadScrambledFile(const std::string& path, std::string& text) const
+{
+    if (m_record.Getsfentype() != 2)
+        return;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return;
+    char buffer[4096];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        AppendUnscrambled(std::string(buffer, got), text);
+    std::fclose(file);
+}
+
+std::string UninstallSession::ReadUninstallScript() const
+{
+    const std::string folder = m_record.GetUnInstallFolder();
+    std::string text;
+    const std::string primary = JoinPath(folder, "hw.dll");
+    ReadScrambledFile(FileExists(primary) ? primary : JoinPath(folder, "zn.dll"), text);
+    return text;
+}
+
+std::string UninstallSession::ReadWindowsScript() const
+{
+    std::string text;
+    ReadScrambledFile(JoinPath(m_record.GetUnInstallFolder(), "jt.dll"), text);
+    return text;
+}
+
+std::string GetText(int id, const UninstallSession* session)
+{
+    return GetText(id, session ? &session->Language() : nullptr);
+}
+
+std::string GetTextWith(int id, const UninstallSession* session, const std::string& name)
+{
+    return FormatText(GetText(id, session), name);
+}

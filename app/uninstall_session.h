@@ -1,0 +1,69 @@
+#pragma once
+
+#include "record/install_record.h"
+#include "ui/language_file.h"
+
+#include <string>
+
+// The state of one uninstall: where the setup description is, the record parsed from it, the
+// optional language file, whether a script cancelled, and whether the user asked for a restart.
+// It also owns the final clean-up that the record's item lists do not drive: the Windows
+// uninstall entry, the description folder, and the script files in the uninstall folder.
+class UninstallSession {
+public:
+    static constexpr int kStateUninstall = 10;
+    static constexpr int kStateCancelled = 11;
+
+    // Parses the record from the description path the first time only.
+    void LoadRecord();
+
+    // Read straight from the description file with the profile functions, as the installer
+    // wrote them; they do not depend on the record having been parsed.
+    [[nodiscard]] std::string GetDescPath() const;
+    [[nodiscard]] std::string GetUnInstallFolder() const;
+
+    // Deletes the application's subkey of the Windows Uninstall key. False only when the
+    // Uninstall key itself cannot be opened.
+    bool RemoveUninstallEntry();
+
+    // Removes the record's description folder where it holds no files.
+    void RemoveDescFolder();
+
+    [[nodiscard]] std::string ReadUninstallScript() const;
+    [[nodiscard]] std::string ReadWindowsScript() const;
+
+    // Appends the unscrambled text of a script file when the record says the files are
+    // scrambled; otherwise leaves the text as it is.
+    void ReadScrambledFile(const std::string& path, std::string& text) const;
+
+    void Cancel() { m_state = kStateCancelled; }
+
+    [[nodiscard]] int RebootFlag() const { return m_rebootFlag; }
+    void SetRebootFlag(int flag) { m_rebootFlag = flag; }
+    [[nodiscard]] int State() const { return m_state; }
+    [[nodiscard]] const std::string& DescriptionPath() const { return m_descriptionPath; }
+    void SetDescriptionPath(const std::string& path) { m_descriptionPath = path; }
+    [[nodiscard]] bool IsLoaded() const { return m_loaded != 0; }
+
+    [[nodiscard]] InstallRecord& Record() { return m_record; }
+    [[nodiscard]] const InstallRecord& Record() const { return m_record; }
+    [[nodiscard]] LanguageFile& Language() { return m_language; }
+    [[nodiscard]] const LanguageFile& Language() const { return m_language; }
+
+private:
+    [[nodiscard]] std::string ReadCommValue(const char* key) const;
+
+    int m_rebootFlag = 0;
+    std::string m_descriptionPath;
+    int m_loaded = 0;
+    InstallRecord m_record;
+    LanguageFile m_language;
+    int m_state = kStateUninstall;
+};
+
+// The user-visible text of a string id: the language file's Strings section when it has the
+// id, else the built-in string table.
+[[nodiscard]] std::string GetText(int id, const UninstallSession* session);
+
+// GetText formatted with one name in place of its %s.
+[[nodiscard]] std::string GetTextWith(int id, const UninstallSession* session, const std::string& name);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/uninstall_session.h"
+
+#include <string>
+
+// The application object: one per process. All work happens inside Start, which returns when
+// the work is done; there is no main window and no message loop of its own, only the modal
+// loops of the pages.
+class UninstallerApp {
+public:
+    // The whole program: picks the mode from the executable's own name and runs it.
+    void Start(const std::string& parameter);
+
+    // Prepares the session and runs the default or the scripted flow.
+    bool RunUninstall();
+
+    // Copies the running executable to the temp folder as the cleanup copy and starts it with
+    // this process id and the uninstall folder, unless the uninstall was cancelled.
+    void LaunchCleanupCopy();
+
+    [[nodiscard]] UninstallSession& Session() { return m_session; }
+    [[nodiscard]] const std::string& AppFolder() const { return m_appFolder; }
+    [[nodiscard]] const std::string& TopBannerPath() const { return m_topBannerPath; }
+    [[nodiscard]] const std::string& LeftBannerPath() const { return m_leftBannerPath; }
+
+private:
+    void RunUninstallMode();
+    void RunCleanupMode(const std::string& parameter);
+    [[nodiscard]] bool ConfirmUninstall(const std::string& descriptionPath);
+
+    std::string m_appFolder;
+    UninstallSession m_session;
+    std::string m_topBannerPath;
+    std::string m_leftBannerPath;
+};
+
+// The running executable's full path, its folder and its file name.
+[[nodiscard]] std::string GetModulePath();
+[[nodiscard]] std::string GetAppFolder();
+[[nodiscard]] std::string GetExeName();

@@ -1,0 +1,44 @@
+#include "app/wizard_page.h"
+
+#include "app/resource.h"
+#include "app/uninstaller_app.h"
+
+WizardPage::~WizardPage()
+{
+    if (m_dialogFont)
+        DeleteObject(m_dialogFont);
+    if (m_whiteBrush)
+        DeleteObject(m_whiteBrush);
+}
+
+void WizardPage::ApplyDialogFont()
+{
+    m_dialogFont = CreatePageFont(m_app.Session().Language());
+    ApplyFontToDescendants(m_window, m_dialogFont);
+}
+
+void WizardPage::CreateWhiteBrush()
+{
+    m_whiteBrush = CreateSolidBrush(RGB(255, 255, 255));
+}
+
+void WizardPage::PaintWhiteBody()
+{
+    PAINTSTRUCT paint;
+    HDC context = BeginPaint(m_window, &paint);
+    RECT body;
+    GetClientRect(m_window, &body);
+    RECT picture;
+    GetWindowRect(GetDlgItem(m_window, IDC_LEFT_PICTURE), &picture);
+    POINT bottom = {picture.right, picture.bottom};
+    ScreenToClient(m_window, &bottom);
+    body.bottom = bottom.y;
+    FillRect(context, &body, m_whiteBrush);
+    EndPaint(m_window, &paint);
+}
+
+INT_PTR WizardPage::WhiteControlColour(HDC context)
+{
+    SetBkColor(context, RGB(255, 255, 255));
+    return reinterpret_cast<INT_PTR>(m_whiteBrush);
+}

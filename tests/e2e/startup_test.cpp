@@ -1,0 +1,176 @@
+// Start-up and the two modes of UnInstall.exe, driven through its windows.
+
+#include "tests/support/sample_installation.h"
+#include "tests/support/window_driver.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr const char* kDialogClass = "#32770";
+
+std::string TempFolder()
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return temp;
+}
+
+// Answers the confirmation and, on Yes, the pages of the default flow.
+void ConfirmAndFinish(ProgramUnderTest& program, const std::string& appName)
+{
+    HWND question = WaitForWindow(appName, kDialogClass, program.ProcessId());
+    ASSERT_NE(nullptr, question) << "no confirmation titled " << appName;
+    ASSERT_TRUE(PressButton(question, IDYES));
+    HWND finish = WaitForWindow("Uninstall " + appName, kDialogClass, program.ProcessId());
+    ASSERT_NE(nullptr, finish) << "no finish page";
+    ASSERT_TRUE(PressButton(finish, IDOK));
+}
+
+}
+
+TEST(Startup, MissingRecordShowsMessageAndRemovesNothing)
+{
+    SampleInstallation installation("norecord");
+    WriteFileText(installation.InApp("data.txt"), "kept");
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start(installation.UninstallerPath()));
+
+    HWND box = WaitForWindow("UnInstall", kDialogClass, program.ProcessId());
+    ASSERT_NE(nullptr, box) << "no message box captioned with the executable's name";
+    EXPECT_EQ("Not find Uninstall Info", MessageBoxText(box));
+    ASSERT_TRUE(PressButton(box, IDOK));
+    ASSERT_TRUE(program.WaitForExit());
+    EXPECT_TRUE(PathExists(installation.InApp("data.txt")));
+}
+
+TEST(Startup, DecliningChangesNothing)
+{
+    SampleInstallation installation("decline");
+    installation.AddFile("program.dat");
+    ASSERT_TRUE(installation.AddUninstallEntry());
+    ASSERT_TRUE(installation.SaveRecord());
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start(installation.UninstallerPath()));
+
+    HWND question = WaitForWindow("Sample App", kDialogClass, program.ProcessId());
+    ASSERT_NE(nullptr, question);
+    EXPECT_EQ("Are you sure you want to uninstall Sample App ?", MessageBoxText(question));
+    ASSERT_TRUE(PressButton(question, IDNO));
+    ASSERT_TRUE(program.WaitForExit());
+    Sleep(500); // a wrongly started cleanup copy would have begun deleting by now
+    EXPECT_TRUE(PathExists(installation.InApp("program.dat")));
+    EXPECT_TRUE(PathExists(installation.UninstallerPath()));
+    EXPECT_TRUE(installation.UninstallEntryExists());
+}
+
+TEST(Startup, ConfirmedUninstallEndsWithTheFolderDeletedByTheCleanupCopy)
+{
+    SampleInstallation installation("confirm");
+    installation.AddFile("program.dat");
+    WriteFileText(installation.InApp("user-notes.txt"), "not in the record");
+    ASSERT_TRUE(installation.AddUninstallEntry());
+    ASSERT_TRUE(installation.SaveRecord());
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start(installation.UninstallerPath()));
+
+    ConfirmAndFinish(program, "Sample App");
+    ASSERT_TRUE(program.WaitForExit());
+    EXPECT_TRUE(PathExists(TempFolder() + "strKVTemp.exe")) << "the cleanup copy lies in the temp folder";
+    EXPECT_TRUE(WaitForPathGone(installation.AppFolder())) << "the cleanup copy deletes the uninstall folder";
+    EXPECT_FALSE(installation.UninstallEntryExists());
+}
+
+TEST(Startup, ExecutableNameIsComparedWithoutCase)
+{
+    SampleInstallation installation("lowercase", "uninstall.EXE");
+    ASSERT_TRUE(installation.SaveRecord());
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start(installation.UninstallerPath()));
+    HWND question = WaitForWindow("Sample App", kDialogClass, program.ProcessId());
+    ASSERT_NE(nullptr, question) << "uninstall.EXE runs in uninstall mode";
+    ASSERT_TRUE(PressButton(question, IDNO));
+    EXPECT_TRUE(program.WaitForExit());
+}
+
+TEST(Startup, UnderAnyOtherNameItDoesNothing)
+{
+    SampleInstallation installation("renamed", "Setup2.exe");
+    installation.AddFile("program.dat");
+    ASSERT_TRUE(installation.SaveRecord());
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start(installation.UninstallerPath()));
+    EXPECT_TRUE(program.WaitForExit());
+    EXPECT_TRUE(PathExists(installation.InApp("program.dat")));
+    EXPECT_TRUE(PathExists(installation.InApp("Setup.Kvx")));
+}
+
+TEST(Startup, LongApplicationNameIsCutTo199Characters)
+{
+    SampleInstallation installation("longname");
+    const std::string longName(250, 'N');
+    installation.Record().SetAppName(longName);
+    ASSERT_TRUE(installation.SaveRecord());
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start(installation.UninstallerPath()));
+    const std::string shown(199, 'N');
+    HWND question = WaitForWindow(shown, kDialogClass, program.ProcessId());
+    ASSERT_NE(nullptr, question);
+    EXPECT_EQ("Are you sure you want to uninstall " + shown + " ?", MessageBoxText(question));
+    ASSERT_TRUE(PressButton(question, IDNO));
+    EXPECT_TRUE(program.WaitForExit());
+}
+
+TEST(Startup, LanguageFileTextIsFormattedSafely)
+{
+    SampleInstallation installation("language");
+    ASSERT_TRUE(installation.SaveRecord());
+    // A translation with stray % sequences must neither crash nor read stray memory.
+    WriteFileText(installation.InApp("Setup.lr"), "[Strings]\r\n1014=Remove %s for good? 100% %d %s %n\r\n");
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start(installation.UninstallerPath()));
+    HWND question = WaitForWindow("Sample App", kDialogClass, program.ProcessId());
+    ASSERT_NE(nullptr, question);
+    EXPECT_EQ("Remove Sample App for good? 100% %d %s %n", MessageBoxText(question));
+    ASSERT_TRUE(PressButton(question, IDNO));
+    EXPECT_TRUE(program.WaitForExit());
+}
+
+TEST(CleanupMode, DeletesTheNamedFolderAfterTheUninstallerEnded)
+{
+    ScratchFolder scratch("cleanup");
+    const std::string copy = scratch.Join("strKVTemp.exe");
+    ASSERT_TRUE(CopyFileA((TestProgramFolder() + "\\UnInstall.exe").c_str(), copy.c_str(), FALSE));
+    const std::string target = scratch.Join("Target");
+    MakeFolder(target);
+    MakeFolder(target + "\\Sub");
+    WriteFileText(target + "\\Sub\\file.txt", "x");
+    SetFileAttributesA((target + "\\Sub\\file.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start(copy, "\"0," + target + "\""));
+    ASSERT_TRUE(program.WaitForExit());
+    EXPECT_FALSE(PathExists(target));
+}
+
+TEST(CleanupMode, RefusesEmptyRelativeAndSystemFolders)
+{
+    ScratchFolder scratch("refuse");
+    const std::string copy = scratch.Join("strKVTemp.exe");
+    ASSERT_TRUE(CopyFileA((TestProgramFolder() + "\\UnInstall.exe").c_str(), copy.c_str(), FALSE));
+    MakeFolder(scratch.Join("Relative"));
+    WriteFileText(scratch.Join("Relative\\keep.txt"), "x");
+
+    char windows[MAX_PATH] = {};
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    for (const std::string argument : {std::string(""), std::string("\"0,\""), std::string("\"0,Relative\""),
+             "\"0," + std::string(windows) + "\"", std::string("\"0,C:\\\\\""), "\"0," + TempFolder() + "\\\""}) {
+        SCOPED_TRACE(argument);
+        ProgramUnderTest program;
+        ASSERT_TRUE(program.Start(copy, argument));
+        ASSERT_TRUE(program.WaitForExit());
+    }
+    EXPECT_TRUE(PathExists(scratch.Join("Relative\\keep.txt")));
+    EXPECT_TRUE(PathExists(std::string(windows) + "\\system32"));
+    EXPECT_TRUE(PathExists(copy)) << "the temp folder itself was not emptied";
+}

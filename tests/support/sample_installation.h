@@ -1,0 +1,45 @@
+#pragma once
+
+#include "record/install_record.h"
+#include "tests/support/scratch.h"
+
+#include <string>
+
+// An application laid out in a scratch folder the way the installer leaves it: the application
+// folder with UnInstall.exe (copied from beside the test program) and the install record that
+// the record writer saved, plus whatever files, folders and keys a test adds.
+class SampleInstallation {
+public:
+    explicit SampleInstallation(const std::string& label, const std::string& exeName = "UnInstall.exe");
+    ~SampleInstallation();
+
+    [[nodiscard]] const std::string& AppFolder() const { return m_appFolder; }
+    [[nodiscard]] std::string InApp(const std::string& relative) const { return m_appFolder + "\\" + relative; }
+    [[nodiscard]] std::string UninstallerPath() const { return m_appFolder + "\\" + m_exeName; }
+    [[nodiscard]] InstallRecord& Record() { return m_record; }
+    [[nodiscard]] const std::string& Guid() const { return m_guid; }
+
+    // Adds a file with the given text to the application and to the record's CopyFile list;
+    // returns the new item so the test can set its policy fields.
+    RecordItem& AddFile(const std::string& relative, const std::string& text = "installed");
+    // Creates a folder and lists it in CreateDir.
+    void AddFolder(const std::string& relative);
+    // Creates the Windows uninstall entry named by the record's GUID.
+    bool AddUninstallEntry();
+    [[nodiscard]] bool UninstallEntryExists() const;
+
+    // Saves the record as Setup.Kvx beside the uninstaller.
+    bool SaveRecord();
+
+private:
+    ScratchFolder m_scratch;
+    std::string m_appFolder;
+    std::string m_exeName;
+    std::string m_guid;
+    InstallRecord m_record;
+};
+
+// The folder of the running test program, where the build puts UnInstall.exe too.
+[[nodiscard]] std::string TestProgramFolder();
+
+inline constexpr const char* kUninstallKeyPath = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";

@@ -1,0 +1,226 @@
+// A miniature installer for the demo and the benchmark: lays a sample application into a
+// folder the way the product's installer would, and writes its Setup.Kvx with the record
+// writer. With --census it reads a saved copy of that record and tells, item by item, what the
+// uninstall removed and what stayed.
+//
+//   sample_setup.exe install APP-FOLDER DESC-FOLDER [FILES FOLDERS REGISTRY-ITEMS]
+//   sample_setup.exe census RECORD-COPY DESC-FOLDER
+
+#include "record/install_record.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+constexpr const char* kGuid = "{5A3C1E2B-7D44-4C1A-9F0E-5A11DE5A0001}";
+constexpr const char* kMakerKey = "Software\\Sample Maker";
+constexpr const char* kAppName = "Sample App";
+
+bool WriteText(const std::string& path, const std::string& text)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+    return true;
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ExeFolder()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string text = path;
+    return text.substr(0, text.find_last_of('\\'));
+}
+
+void SetString(HKEY root, const std::string& path, const std::string& name, const std::string& value)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+}
+
+class Installer {
+public:
+    explicit Installer(std::string appFolder) : m_appFolder(std::move(appFolder)) {}
+
+    RecordItem& File(const std::string& relative, const std::string& text)
+    {
+        const std::string path = m_appFolder + "\\" + relative;
+        WriteText(path, text);
+        RecordItem item;
+        item.SetField("FileName", path);
+        m_record.CopyFiles().push_back(item);
+        return m_record.CopyFiles().back();
+    }
+
+    void Folder(const std::string& relative)
+    {
+        const std::string path = m_appFolder + "\\" + relative;
+        CreateDirectoryA(path.c_str(), nullptr);
+        RecordItem item;
+        item.SetField("DirName", path);
+        m_record.CreateDirs().push_back(item);
+    }
+
+    void Registry(const char* type, const char* root, const std::string& path, const std::string& name, const std::string& data)
+    {
+        SetString(std::string(root) == "HKEY_LOCAL_MACHINE" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER,
+            std::string(type) == std::string("Key") ? path + "\\" + name : path,
+            std::string(type) == std::string("Key") ? "Version" : name, data);
+        RecordItem item;
+        item.SetField("Type", type);
+        item.SetField("Root", root);
+        item.SetField("Path", path);
+        item.SetField("Name", name);
+        if (std::string(type) == "Value") {
+            item.SetField("DataType", "0");
+            item.SetField("Data", data);
+        }
+        m_record.RegItems().push_back(item);
+    }
+
+    InstallRecord& Record() { return m_record; }
+
+private:
+    std::string m_appFolder;
+    InstallRecord m_record;
+};
+
+int Install(const std::string& appFolder, const std::string& descFolder, int files, int folders, int registryItems)
+{
+    CreateDirectoryA(appFolder.c_str(), nullptr);
+    if (!CopyFileA((ExeFolder() + "\\UnInstall.exe").c_str(), (appFolder + "\\UnInstall.exe").c_str(), FALSE)) {
+        std::printf("cannot copy UnInstall.exe into %s\n", appFolder.c_str());
+        return 1;
+    }
+    Installer installer(appFolder);
+
+    // The sample: files under every kind of removal policy, nested folders, a file of the
+    // user that the uninstall must leave, registry keys and values, a description folder.
+    installer.File("Sample.exe", "program");
+    installer.File("readme.txt", "always removed");
+    installer.File("settings.ini", "kept: policy 1").SetIntField("Uninstall", 1);
+    RecordItem& shared = installer.File("shared.dll", "kept: an update the installer did not own");
+    shared.SetIntField("Uninstall", 0);
+    shared.SetIntField("UpdateType", 3);
+    installer.Folder("data");
+    installer.Folder("data\\cache");
+    installer.File("data\\cache\\index.dat", "removed");
+    installer.Folder("docs");
+    installer.File("docs\\guide.txt", "removed");
+    WriteText(appFolder + "\\docs\\my-notes.txt", "a file of the user: stays, and so does docs");
+
+    for (int folder = 0; folder < folders; ++folder)
+        installer.Folder("bulk" + std::to_string(folder));
+    for (int file = 0; file < files; ++file)
+        installer.File("bulk" + std::to_string(folders ? file % folders : 0) + "\\file" + std::to_string(file) + ".bin",
+            std::string(1024 + (file % 3) * 1024, 'x'));
+
+    installer.Registry("Key", "HKEY_LOCAL_MACHINE", kMakerKey, kAppName, "1.0");
+    installer.Registry("Value", "HKEY_CURRENT_USER", std::string(kMakerKey) + "\\Shared", "SampleAppPath", appFolder);
+    SetString(HKEY_CURRENT_USER, std::string(kMakerKey) + "\\Shared", "OtherProduct", "not ours: stays");
+    for (int value = 0; value < registryItems; ++value)
+        installer.Registry("Value", value % 2 ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER",
+            std::string(kMakerKey) + "\\Bulk" + std::to_string(value / 20), "Value" + std::to_string(value), "data");
+
+    CreateDirectoryA(descFolder.c_str(), nullptr);
+    CreateDirectoryA((descFolder + "\\Empty").c_str(), nullptr);
+    CreateDirectoryA((descFolder + "\\Empty\\Deeper").c_str(), nullptr);
+
+    const std::string uninstallEntry = std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + kGuid;
+    SetString(HKEY_LOCAL_MACHINE, uninstallEntry, "DisplayName", kAppName);
+    SetString(HKEY_LOCAL_MACHINE, uninstallEntry, "UninstallString", appFolder + "\\UnInstall.exe");
+
+    InstallRecord& record = installer.Record();
+    record.SetUnInstallFolder(appFolder);
+    record.SetAppName(kAppName);
+    record.SetGUID(kGuid);
+    record.SetDescPath(descFolder);
+    if (!record.Save(appFolder + "\\Setup.Kvx")) {
+        std::printf("cannot write Setup.Kvx\n");
+        return 1;
+    }
+    std::printf("installed %s: %zu files, %zu folders, %zu registry items\n", kAppName, record.CopyFiles().size(),
+        record.CreateDirs().size(), record.RegItems().size());
+    return 0;
+}
+
+bool KeyExists(HKEY root, const std::string& path)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool ValueExists(HKEY root, const std::string& path, const std::string& name)
+{
+    return RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+void Report(const char* what, const std::string& name, bool stayed, int& removed, int& kept, bool verbose)
+{
+    (stayed ? kept : removed)++;
+    if (verbose)
+        std::printf("  %-7s %-8s %s\n", stayed ? "stayed" : "removed", what, name.c_str());
+}
+
+int Census(const std::string& recordCopy, const std::string& descFolder)
+{
+    InstallRecord record;
+    if (!record.Load(recordCopy)) {
+        std::printf("cannot read %s\n", recordCopy.c_str());
+        return 1;
+    }
+    int removed = 0, kept = 0;
+    const bool verbose = record.CopyFiles().size() < 100;
+    for (const auto& item : record.CopyFiles())
+        Report("file", item.Field("FileName"), Exists(item.Field("FileName")), removed, kept, verbose);
+    for (const auto& item : record.CreateDirs())
+        Report("folder", item.Field("DirName"), Exists(item.Field("DirName")), removed, kept, verbose);
+    for (const auto& item : record.RegItems()) {
+        HKEY root = item.Field("Root") == "HKEY_LOCAL_MACHINE" ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+        const bool isKey = item.Field("Type") == "Key";
+        const std::string name = item.Field("Root") + "\\" + item.Field("Path") + "\\" + item.Field("Name");
+        const bool stayed = isKey ? KeyExists(root, item.Field("Path") + "\\" + item.Field("Name"))
+                                  : ValueExists(root, item.Field("Path"), item.Field("Name"));
+        Report(isKey ? "key" : "value", name, stayed, removed, kept, verbose);
+    }
+    Report("entry", std::string("Uninstall\\") + record.GetGUID(),
+        KeyExists(HKEY_LOCAL_MACHINE, std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + record.GetGUID()),
+        removed, kept, true);
+    Report("desc", descFolder, Exists(descFolder), removed, kept, true);
+    Report("folder", record.GetUnInstallFolder() + " (application folder)", Exists(record.GetUnInstallFolder()), removed, kept, true);
+    std::printf("census: %d removed, %d stayed\n", removed, kept);
+    return 0;
+}
+
+}
+
+int main(int argumentCount, char** arguments)
+{
+    const std::string verb = argumentCount > 1 ? arguments[1] : "";
+    if (verb == "install" && argumentCount >= 4) {
+        const int files = argumentCount > 4 ? std::atoi(arguments[4]) : 0;
+        const int folders = argumentCount > 5 ? std::atoi(arguments[5]) : 0;
+        const int registryItems = argumentCount > 6 ? std::atoi(arguments[6]) : 0;
+        return Install(arguments[2], arguments[3], files, folders, registryItems);
+    }
+    if (verb == "census" && argumentCount >= 4)
+        return Census(arguments[2], arguments[3]);
+    std::fprintf(stderr, "usage: sample_setup install APP-FOLDER DESC-FOLDER [FILES FOLDERS REGISTRY-ITEMS]\n"
+                         "       sample_setup census RECORD-COPY DESC-FOLDER\n");
+    return 2;
+}
