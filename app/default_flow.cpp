@@ -3,6 +3,7 @@
 #include "app/finish_page.h"
 #include "app/progress_dialog.h"
 #include "app/resource.h"
+#include "ui/string_table.h"
 #include "app/uninstaller_app.h"
 
 bool RunDefaultFlow(UninstallerApp& app)
@@ -12,7 +13,7 @@ bool RunDefaultFlow(UninstallerApp& app)
         return false;
     UninstallSession& session = app.Session();
     const std::string appName = session.Record().GetAppName();
-    FinishPage finish(app, GetTextWith(IDS_CAPTION, &session, appName), appName);
+    FinishPage finish(app, GetTextWith(TextId::UninstallCaption, &session, appName), appName);
     (void)finish.Show();
     return true;
 }

@@ -1,6 +1,7 @@
 #include "app/finish_page.h"
 
 #include "app/resource.h"
+#include "ui/string_table.h"
 #include "app/uninstaller_app.h"
 
 #include <shellapi.h>
@@ -62,7 +63,7 @@ void FinishPage::ShowLaunchEntry(size_t index, int controlId)
     }
     std::string prompt = m_launches[index].prompt;
     if (prompt.empty())
-        prompt = GetTextWith(IDS_LAUNCH, &m_app.Session(), m_appName);
+        prompt = GetTextWith(TextId::Launch, &m_app.Session(), m_appName);
     ShowControl(m_window, controlId, true);
     SetControlText(m_window, controlId, prompt);
     CheckDlgButton(m_window, controlId, m_launches[index].state != 0 ? BST_CHECKED : BST_UNCHECKED);
@@ -77,8 +78,8 @@ void FinishPage::OnInitDialog()
     m_resultLine.Attach(m_window, IDC_HEADING, FW_NORMAL);
     m_message.Attach(m_window, IDC_MESSAGE, FW_NORMAL);
     SetWindowTextA(m_window, m_caption.c_str());
-    SetControlText(m_window, IDC_HEADING, GetText(IDS_UNINSTALL_SUCCESS, &session));
-    SetControlText(m_window, IDC_MESSAGE, GetTextWith(IDS_UNINSTALLED, &session, m_appName));
+    SetControlText(m_window, IDC_HEADING, GetText(TextId::UninstallSucceeded, &session));
+    SetControlText(m_window, IDC_MESSAGE, GetTextWith(TextId::Uninstalled, &session, m_appName));
 
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM));
     SendMessageA(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));

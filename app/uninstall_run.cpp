@@ -6,21 +6,9 @@
 #include "ui/string_table.h"
 #include "ui/text_format.h"
 
-int RemovalLists::ServiceCount() const
-{
-    int count = 0;
-    for (unsigned type : serverTypes)
-        count += IsServiceCandidate(type) ? 1 : 0;
-    return count;
-}
+int RemovalLists::ServiceCount() const { return static_cast<int>(CountServiceCandidates(serverTypes)); }
 
-int RemovalLists::ApplicationCount() const
-{
-    int count = 0;
-    for (const auto& file : files)
-        count += (!file.empty() && HasExeExtension(file)) ? 1 : 0;
-    return count;
-}
+int RemovalLists::ApplicationCount() const { return static_cast<int>(CountExeFiles(files)); }
 
 int RemovalLists::Total() const
 {
@@ -32,7 +20,7 @@ RemovalLists CollectRemovalLists(const InstallRecord& record, const FileTimeSour
 {
     RemovalLists lists;
     ListComServers(record, lists.servers, lists.serverTypes);
-    ListFilesToRemove(record, lists.files, fileTimes);
+    ListFilesToRemove(record, fileTimes, lists.files);
     ListFolders(record, lists.folders);
     ListRegistryItems(record, lists.registryItems);
     ListShellObjects(record, lists.shellObjects);
@@ -45,7 +33,7 @@ std::string UninstallRun::TextWith(int id, const std::string& name) const { retu
 
 void UninstallRun::Execute(const InstallRecord& record)
 {
-    m_view.SetStatusText(Text(IDS_INIT_DATA));
+    m_view.SetStatusText(Text(TextId::InitData));
     m_view.PumpOneMessage();
 
     m_lists = CollectRemovalLists(record, m_operations.FileTimes());
@@ -79,7 +67,7 @@ void UninstallRun::RemoveServices()
     for (size_t i = 0; i < m_lists.servers.size(); ++i) {
         if (!IsServiceCandidate(m_lists.serverTypes[i]))
             continue;
-        m_view.SetStatusText(TextWith(IDS_STOP_SERVICE, m_lists.servers[i]));
+        m_view.SetStatusText(TextWith(TextId::StopService, m_lists.servers[i]));
         m_operations.RemoveServiceOf(m_lists.servers[i]);
         m_view.AdvanceProgress(1);
     }
@@ -91,7 +79,7 @@ void UninstallRun::EndApplications()
     for (const auto& file : m_lists.files) {
         if (file.empty() || !HasExeExtension(file))
             continue;
-        m_view.SetStatusText(TextWith(IDS_CLEANING_APPLICATION, file));
+        m_view.SetStatusText(TextWith(TextId::CleaningApplication, file));
         m_operations.EndProcessesOf(file);
         m_view.AdvanceProgress(1);
     }
@@ -102,7 +90,7 @@ void UninstallRun::EndApplications()
 void UninstallRun::UnregisterServers()
 {
     for (size_t i = 0; i < m_lists.servers.size(); ++i) {
-        m_view.SetStatusText(TextWith(IDS_UNREGISTER, m_lists.servers[i]));
+        m_view.SetStatusText(TextWith(TextId::Unregister, m_lists.servers[i]));
         m_operations.UnregisterServer(m_lists.servers[i], m_lists.serverTypes[i]);
         m_view.AdvanceProgress(1);
     }
@@ -113,7 +101,7 @@ void UninstallRun::DeleteFiles()
     m_view.ShowRemoveLabel(true);
     for (const auto& file : m_lists.files) {
         if (!file.empty()) {
-            m_view.SetStatusText(TextWith(IDS_REMOVE, file));
+            m_view.SetStatusText(TextWith(TextId::Remove, file));
             m_operations.DeleteFile(file);
         }
         m_view.AdvanceProgress(1);
@@ -128,7 +116,7 @@ void UninstallRun::RemoveFolders()
     m_view.ShowRemoveLabel(true);
     for (auto folder = m_lists.folders.rbegin(); folder != m_lists.folders.rend(); ++folder) {
         if (!folder->empty()) {
-            m_view.SetStatusText(TextWith(IDS_REMOVE, *folder));
+            m_view.SetStatusText(TextWith(TextId::Remove, *folder));
             m_operations.RemoveFolderIfEmpty(*folder);
         }
         m_view.AdvanceProgress(1);
@@ -140,7 +128,7 @@ void UninstallRun::RemoveFolders()
 void UninstallRun::RemoveRegistryItems()
 {
     for (auto item = m_lists.registryItems.rbegin(); item != m_lists.registryItems.rend(); ++item) {
-        m_view.SetStatusText(Text(IDS_REMOVE_REGISTRY));
+        m_view.SetStatusText(Text(TextId::RemoveRegistryInfo));
         m_operations.RemoveRegistryItem(*item);
         m_view.AdvanceProgress(1);
     }
@@ -149,7 +137,7 @@ void UninstallRun::RemoveRegistryItems()
 void UninstallRun::RemoveShellObjects()
 {
     for (auto item = m_lists.shellObjects.rbegin(); item != m_lists.shellObjects.rend(); ++item) {
-        m_view.SetStatusText(Text(IDS_REMOVE_SHELL_OBJECT));
+        m_view.SetStatusText(Text(TextId::RemoveShellObject));
         m_operations.RemoveShellObject(*item);
         m_view.AdvanceProgress(1);
     }

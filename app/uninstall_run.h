@@ -5,7 +5,7 @@
 
 class InstallRecord;
 class LanguageFile;
-struct FileTimeSource;
+class FileTimeSource;
 
 // What the run needs from the page that shows it: the status line, the "Remove:" label, the
 // bar, and one turn of the message pump so that the page stays alive between two steps.

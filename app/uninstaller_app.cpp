@@ -5,6 +5,7 @@
 #include "app/path_text.h"
 #include "app/startup_mode.h"
 #include "resource.h"
+#include "ui/string_table.h"
 #include "sysops/file_ops.h"
 
 #include <windows.h>
@@ -61,7 +62,7 @@ bool UninstallerApp::ConfirmUninstall(const std::string& descriptionPath)
 {
     char appName[kAppNameBuffer] = {};
     GetPrivateProfileStringA("Comm", "AppName", "", appName, kAppNameBuffer, descriptionPath.c_str());
-    const std::string question = GetTextWith(IDS_CONFIRM, &m_session, appName);
+    const std::string question = GetTextWith(TextId::ConfirmUninstall, &m_session, appName);
     return MessageBoxA(nullptr, question.c_str(), appName, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
@@ -74,7 +75,7 @@ void UninstallerApp::RunUninstallMode()
     const std::string descriptionPath = JoinPath(m_appFolder, "Setup.Kvx");
     if (!FileExists(descriptionPath)) {
         const std::string caption = WithoutExtension(GetExeName());
-        const std::string text = GetText(IDS_NO_UNINSTALL_INFO, &m_session);
+        const std::string text = GetText(TextId::NoUninstallInfo, &m_session);
         MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
         return;
     }

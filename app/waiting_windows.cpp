@@ -1,6 +1,7 @@
 #include "app/waiting_windows.h"
 
 #include "app/resource.h"
+#include "ui/string_table.h"
 #include "app/uninstaller_app.h"
 
 WaitingWindow::~WaitingWindow()
@@ -40,13 +41,13 @@ void WaitingWindow::OnInitDialog()
         if (!m_prompt.empty())
             SetControlText(m_window, IDC_HEADING, m_prompt);
         else if (session.Language().IsLoaded())
-            SetControlText(m_window, IDC_HEADING, GetText(IDS_WAITING, &session));
+            SetControlText(m_window, IDC_HEADING, GetText(TextId::WaitingForUninstall, &session));
         return;
     }
     m_banner.Attach(m_window, IDC_BANNER);
     if (!m_app.TopBannerPath().empty())
         (void)m_banner.LoadFromFile(m_app.TopBannerPath());
-    SetControlText(m_window, IDC_HEADING, m_prompt.empty() ? GetText(IDS_WAITING, &session) : m_prompt);
+    SetControlText(m_window, IDC_HEADING, m_prompt.empty() ? GetText(TextId::WaitingForUninstall, &session) : m_prompt);
     if (session.Language().IsLoaded())
         SetControlText(m_window, IDCANCEL, session.Language().GetString("WizardButtons", "Cancel"));
 }

@@ -7,23 +7,9 @@
 namespace {
 
 constexpr StringTableEntry StringTable[] = {
-    {TextId::InitData, "Init Data..."},
-    {TextId::RemoveShellObject, "Remove ShellObj "},
-    {TextId::RemoveRegistryInfo, "Remove RegInfo"},
-    {TextId::Unregister, "UnRegist %s"},
-    {TextId::Remove, "Remove %s"},
-    {TextId::UninstallFailed, "Uninstall is error!"},
-    {TextId::UninstallSucceeded, "Uninstall is successfully!"},
-    {TextId::NotUninstalled, "%s has not been successfully uninstalled."},
-    {TextId::Uninstalled, "%s has been successfully uninstalled."},
-    {TextId::NoUninstallInfo, "Not find Uninstall Info"},
-    {TextId::ConfirmUninstall, "Are you sure you want to uninstall %s ?"},
-    {TextId::GuidError, "GUID is error"},
-    {TextId::UninstallCaption, "Uninstall %s"},
-    {TextId::CleaningApplication, "Cleaning application : %s"},
-    {TextId::StopService, "Stop service %s"},
-    {TextId::WaitingForUninstall, "Waiting for uninstall..."},
-    {TextId::Launch, "Launch %s"},
+#define STRING_TEXT(id, text) {id, text},
+#include "ui/string_texts.h"
+#undef STRING_TEXT
 };
 
 }

@@ -1,0 +1,20 @@
+// The built-in English texts of the string ids, listed once. The string table of the program
+// and the resource compiler's STRINGTABLE are both made from this list, so the two can never
+// disagree. Each line is STRING_TEXT(id, text); the includer defines STRING_TEXT.
+STRING_TEXT(1004, "Init Data...")
+STRING_TEXT(1005, "Remove ShellObj ")
+STRING_TEXT(1006, "Remove RegInfo")
+STRING_TEXT(1007, "UnRegist %s")
+STRING_TEXT(1008, "Remove %s")
+STRING_TEXT(1009, "Uninstall is error!")
+STRING_TEXT(1010, "Uninstall is successfully!")
+STRING_TEXT(1011, "%s has not been successfully uninstalled.")
+STRING_TEXT(1012, "%s has been successfully uninstalled.")
+STRING_TEXT(1013, "Not find Uninstall Info")
+STRING_TEXT(1014, "Are you sure you want to uninstall %s ?")
+STRING_TEXT(1015, "GUID is error")
+STRING_TEXT(1016, "Uninstall %s")
+STRING_TEXT(1017, "Cleaning application : %s")
+STRING_TEXT(1018, "Stop service %s")
+STRING_TEXT(1019, "Waiting for uninstall...")
+STRING_TEXT(1020, "Launch %s")
