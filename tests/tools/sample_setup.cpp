@@ -5,14 +5,20 @@
 //
 //   sample_setup.exe install APP-FOLDER DESC-FOLDER [FILES FOLDERS REGISTRY-ITEMS]
 //   sample_setup.exe census RECORD-COPY DESC-FOLDER
+//   sample_setup.exe from-manifest MANIFEST REG-FILE APP-FOLDER APP-NAME
+//     writes the record of an application laid out by another tool, from its manifest
+//     ("F file", "D folder", "K HKLM|HKCU key" lines) and the .reg file of its values.
 
 #include "record/install_record.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -207,6 +213,90 @@ int Census(const std::string& recordCopy, const std::string& descFolder)
     return 0;
 }
 
+std::string RootName(const std::string& shortName)
+{
+    return shortName == "HKLM" ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
+}
+
+void AddRegistryItem(InstallRecord& record, const std::string& type, const std::string& root, const std::string& path,
+    const std::string& name)
+{
+    RecordItem item;
+    item.SetField("Type", type);
+    item.SetField("Root", root);
+    item.SetField("Path", path);
+    item.SetField("Name", name);
+    record.RegItems().push_back(item);
+}
+
+// Values of a REGEDIT4 file: a [ROOT\path] line opens a key, "name"=... lines are its values.
+void AddRegistryValues(InstallRecord& record, const std::string& regFile)
+{
+    std::ifstream file(regFile);
+    std::string line, root, path;
+    while (std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.size() > 2 && line.front() == '[' && line.back() == ']') {
+            const std::string key = line.substr(1, line.size() - 2);
+            const auto slash = key.find('\\');
+            root = key.substr(0, slash);
+            path = slash == std::string::npos ? "" : key.substr(slash + 1);
+        } else if (line.size() > 2 && line.front() == '"' && !root.empty()) {
+            const auto close = line.find('"', 1);
+            if (close != std::string::npos)
+                AddRegistryItem(record, "Value", root, path, line.substr(1, close - 1));
+        }
+    }
+}
+
+int FromManifest(const std::string& manifest, const std::string& regFile, const std::string& appFolder, const std::string& appName)
+{
+    std::ifstream file(manifest);
+    if (!file) {
+        std::printf("cannot read %s\n", manifest.c_str());
+        return 1;
+    }
+    InstallRecord record;
+    std::vector<std::string> folders;
+    std::string line;
+    while (std::getline(file, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.size() < 3)
+            continue;
+        const std::string rest = line.substr(2);
+        if (line[0] == 'F') {
+            RecordItem item;
+            item.SetField("FileName", rest);
+            record.CopyFiles().push_back(item);
+        } else if (line[0] == 'D') {
+            folders.push_back(rest);
+        } else if (line[0] == 'K') {
+            const auto blank = rest.find(' ');
+            const std::string key = rest.substr(blank + 1);
+            const auto slash = key.rfind('\\');
+            AddRegistryItem(record, "Key", RootName(rest.substr(0, blank)), key.substr(0, slash), key.substr(slash + 1));
+        }
+    }
+    // The installer created parents before their children; the uninstall walks the list back.
+    std::stable_sort(folders.begin(), folders.end(), [](const std::string& a, const std::string& b) { return a.size() < b.size(); });
+    for (const auto& folder : folders) {
+        RecordItem item;
+        item.SetField("DirName", folder);
+        record.CreateDirs().push_back(item);
+    }
+    AddRegistryValues(record, regFile);
+    if (!CopyFileA((ExeFolder() + "\\UnInstall.exe").c_str(), (appFolder + "\\UnInstall.exe").c_str(), FALSE)) {
+        std::printf("cannot copy UnInstall.exe into %s\n", appFolder.c_str());
+        return 1;
+    }
+    record.SetUnInstallFolder(appFolder);
+    record.SetAppName(appName);
+    record.SetGUID(appName);
+    return record.Save(appFolder + "\\Setup.Kvx") ? 0 : 1;
+}
+
 }
 
 int main(int argumentCount, char** arguments)
@@ -220,7 +310,10 @@ int main(int argumentCount, char** arguments)
     }
     if (verb == "census" && argumentCount >= 4)
         return Census(arguments[2], arguments[3]);
+    if (verb == "from-manifest" && argumentCount >= 6)
+        return FromManifest(arguments[2], arguments[3], arguments[4], arguments[5]);
     std::fprintf(stderr, "usage: sample_setup install APP-FOLDER DESC-FOLDER [FILES FOLDERS REGISTRY-ITEMS]\n"
-                         "       sample_setup census RECORD-COPY DESC-FOLDER\n");
+                         "       sample_setup census RECORD-COPY DESC-FOLDER\n"
+                         "       sample_setup from-manifest MANIFEST REG-FILE APP-FOLDER APP-NAME\n");
     return 2;
 }

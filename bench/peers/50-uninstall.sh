@@ -1,0 +1,12 @@
+# UnInstall.exe as one more tool of the peer benchmark. Its setup lays the payload out as the
+# raw state does, then writes a Setup.Kvx for it with our record writer; its run confirms, lets
+# the progress page work, presses Finish through the window driver and waits until the cleanup
+# copy has deleted C:\BenchApp. scripts/bench-peers puts our programs into $OURS_BIN.
+TOOLS+=(uninstall)
+uninstall_desc="UnInstall.exe, driven through its pages (self-copy to %TEMP% included)"
+uninstall_setup() {
+    setup_raw
+    W "$OURS_BIN_WIN\\sample_setup.exe" from-manifest "$MANIFEST_WIN" "$WORK_WIN\\bench.reg" 'C:\BenchApp' BenchApp >/dev/null 2>&1
+}
+uninstall_run() { W "$OURS_BIN_WIN\\uninstall_driver.exe" 'C:\BenchApp\UnInstall.exe' BenchApp; }
+uninstall_after() { rm -f "$DRIVE_C"/users/*/Temp/strKVTemp.exe; }
