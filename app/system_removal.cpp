@@ -4,6 +4,11 @@
 #include "sysops/file_ops.h"
 #include "sysops/reg_key.h"
 
+bool SystemFileTimes::GetFileWriteTime(const std::string& path, int64_t& calendarTime) const
+{
+    return ::GetFileWriteTime(path, calendarTime);
+}
+
 void SystemRemoval::RemoveServiceOf(const std::string&)
 {
     // FIXME: services are stopped and deleted once the service layer is in.
@@ -19,7 +24,7 @@ void SystemRemoval::UnregisterServer(const std::string&, unsigned)
     // FIXME: COM servers are unregistered once the registration layer is in.
 }
 
-void SystemRemoval::DeleteFile(const std::string& path)
+void SystemRemoval::RemoveFile(const std::string& path)
 {
     DeleteFileForced(path);
 }

@@ -1,11 +1,17 @@
 #pragma once
 
 #include "app/uninstall_run.h"
-#include "sysops/file_times.h"
+#include "record/file_time_source.h"
 
 #include <windows.h>
 
 class UninstallSession;
+
+// The real last-write times of the files, for the removal policy's unchanged-file test.
+class SystemFileTimes : public FileTimeSource {
+public:
+    [[nodiscard]] bool GetFileWriteTime(const std::string& path, int64_t& calendarTime) const override;
+};
 
 // The removal operations of the run on the real system.
 class SystemRemoval : public RemovalOperations {
@@ -15,7 +21,7 @@ public:
     void RemoveServiceOf(const std::string& path) override;
     void EndProcessesOf(const std::string& path) override;
     void UnregisterServer(const std::string& path, unsigned type) override;
-    void DeleteFile(const std::string& path) override;
+    void RemoveFile(const std::string& path) override;
     void RemoveFolderIfEmpty(const std::string& path) override;
     void RemoveRegistryItem(const std::string& item) override;
     void RemoveShellObject(const std::string& item) override;

@@ -102,7 +102,7 @@ void UninstallRun::DeleteFiles()
     for (const auto& file : m_lists.files) {
         if (!file.empty()) {
             m_view.SetStatusText(TextWith(TextId::Remove, file));
-            m_operations.DeleteFile(file);
+            m_operations.RemoveFile(file);
         }
         m_view.AdvanceProgress(1);
     }

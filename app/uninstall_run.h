@@ -30,7 +30,7 @@ public:
     // Ends every process that runs the file.
     virtual void EndProcessesOf(const std::string& path) = 0;
     virtual void UnregisterServer(const std::string& path, unsigned type) = 0;
-    virtual void DeleteFile(const std::string& path) = 0;
+    virtual void RemoveFile(const std::string& path) = 0;
     virtual void RemoveFolderIfEmpty(const std::string& path) = 0;
     virtual void RemoveRegistryItem(const std::string& item) = 0;
     virtual void RemoveShellObject(const std::string& item) = 0;

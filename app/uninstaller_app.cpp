@@ -84,8 +84,10 @@ void UninstallerApp::RunUninstallMode()
 
     (void)RunUninstall();
     LaunchCleanupCopy();
+    // The cleanup copy is started before the restart is asked for, so that it can still
+    // delete the folder while Windows shuts down.
     if (m_session.RebootFlag() != 0)
-        (void)RestartWindowsNow();
+        RequestRestart();
 }
 
 bool UninstallerApp::RunUninstall()
@@ -114,6 +116,12 @@ void UninstallerApp::LaunchCleanupCopy()
     if (folder.empty())
         return;
     (void)StartCleanupCopy(GetModulePath(), folder);
+}
+
+void UninstallerApp::RequestRestart()
+{
+    // FIXME: carried out once the restart of the shell layer is in; only a script's restart
+    // page can set the flag.
 }
 
 void UninstallerApp::RunCleanupMode(const std::string& parameter)

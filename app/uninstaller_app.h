@@ -27,6 +27,7 @@ public:
 private:
     void RunUninstallMode();
     void RunCleanupMode(const std::string& parameter);
+    void RequestRestart();
     [[nodiscard]] bool ConfirmUninstall(const std::string& descriptionPath);
 
     std::string m_appFolder;

@@ -163,7 +163,7 @@ TEST(CleanupMode, RefusesEmptyRelativeAndSystemFolders)
 
     char windows[MAX_PATH] = {};
     GetWindowsDirectoryA(windows, MAX_PATH);
-    for (const std::string argument : {std::string(""), std::string("\"0,\""), std::string("\"0,Relative\""),
+    for (const std::string& argument : {std::string(""), std::string("\"0,\""), std::string("\"0,Relative\""),
              "\"0," + std::string(windows) + "\"", std::string("\"0,C:\\\\\""), "\"0," + TempFolder() + "\\\""}) {
         SCOPED_TRACE(argument);
         ProgramUnderTest program;

@@ -38,7 +38,7 @@ public:
     {
         events.push_back("unregister:" + path + "#" + std::to_string(type));
     }
-    void DeleteFile(const std::string& path) override { events.push_back("file:" + path); }
+    void RemoveFile(const std::string& path) override { events.push_back("file:" + path); }
     void RemoveFolderIfEmpty(const std::string& path) override { events.push_back("folder:" + path); }
     void RemoveRegistryItem(const std::string& item) override { events.push_back("registry:" + item); }
     void RemoveShellObject(const std::string& item) override { events.push_back("shell:" + item); }
