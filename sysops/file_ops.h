@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The file-system primitives of the uninstall: silent and best effort. None of them shows a
+// message; a file in use or a folder that is not empty simply stays, so that the uninstall
+// goes on past single failures. Paths are absolute and in the ANSI code page.
+
+// True when a file search for the path (wildcards allowed) finds at least one entry that
+// is neither "." nor ".." nor a folder.
+[[nodiscard]] bool FileExists(const std::string& path);
+
+// True when the path has file attributes and the directory attribute is among them.
+[[nodiscard]] bool FolderExists(const std::string& path);
+
+// Deletes the file; when that fails, clears read-only, hidden and system and tries once more.
+void DeleteFileForced(const std::string& path);
+
+// Deletes everything inside the folder, depth first, and leaves the folder itself. Links
+// (junctions, symbolic links) inside are removed as links, never followed. A drive root is
+// never emptied.
+void DeleteFolderContents(const std::string& path);
+
+// Deletes the folder's contents and then the folder; true in every case. A path that is a
+// link itself loses only the link; a drive root is left alone.
+bool DeleteFolderTree(const std::string& path);
+
+// False when the folder holds any entry; true for an empty, missing or unreadable folder.
+// An empty path is false.
+[[nodiscard]] bool IsFolderEmpty(const std::string& path);
+
+// Creates every missing folder of the path, `\` and `/` alike separating them; true when
+// all exist at the end.
+[[nodiscard]] bool CreateFolderPath(const std::string& path);
+
+// Writes the text's bytes as they are, replacing the content or, with append, adding to it;
+// the file is created when missing. False when it cannot be opened or written.
+[[nodiscard]] bool WriteTextFile(const std::string& path, const std::string& text, bool append);
+
+// Appends the file's content to text in chunks of up to 1024 bytes, each cut at its first
+// zero byte. False when the file cannot be opened or read.
+[[nodiscard]] bool ReadTextFile(const std::string& path, std::string& text);
+
+// The file's last-write time in local time as a calendar time (mktime, one-second
+// resolution), made the same way as the record's ModifyDate is read so that the two
+// compare. False when the file cannot be opened for shared reading.
+[[nodiscard]] bool GetFileWriteTime(const std::string& path, int64_t& calendarTime);
+
+// True for folders that no uninstall may delete as a whole, whatever a damaged record says:
+// an empty text, a drive root, and the system's well-known folders (Windows and its system
+// folders, Program Files, the profile root and the current user's profile folders, the
+// common application data, the temporary folder itself).
+[[nodiscard]] bool IsProtectedSystemFolder(const std::string& folder);

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// Read, set-value and create-subkey rights together: what the uninstaller asks for on the
+// keys it deletes from.
+constexpr REGSAM kDeleteAccess = 0x2001F;
+
+// Owner of one open registry key. Closing a key that holds no handle does nothing;
+// destruction closes. Every operation reports success as a bool and shows nothing.
+class RegKey {
+public:
+    RegKey() = default;
+    ~RegKey();
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
+
+    // Opens subkey under parent with the given rights; an empty subkey opens parent itself.
+    [[nodiscard]] bool Open(HKEY parent, const std::string& subkey, REGSAM access);
+    // Opens subkey under parent with full access, creating the missing keys on the way.
+    [[nodiscard]] bool Create(HKEY parent, const std::string& subkey);
+    void Close();
+
+    // Stores a string value; its stored length counts the terminating zero.
+    [[nodiscard]] bool SetString(const std::string& name, const std::string& text);
+    // Empties text, then reads a value of the plain string type (an expandable string fails).
+    [[nodiscard]] bool GetString(const std::string& name, std::string& text) const;
+    // Reads a value of at most four bytes, whatever its type.
+    [[nodiscard]] bool GetNumber(const std::string& name, uint32_t& number) const;
+
+    // Deletes one subkey that has no subkeys. An empty name is refused: the system would
+    // take it as the open key itself.
+    [[nodiscard]] bool DeleteSubkey(const std::string& name);
+    [[nodiscard]] bool DeleteValue(const std::string& name);
+    // Deletes subkey name with its whole subtree, depth first; stops at the first subkey that
+    // cannot be deleted, keeping what went before. An empty name is refused.
+    [[nodiscard]] bool DeleteKeyTree(const std::string& name);
+
+    // HKEY_LOCAL_MACHINE, HKEY_CLASSES_ROOT and HKEY_CURRENT_USER by their exact names;
+    // nullptr for any other text, under which every open fails.
+    [[nodiscard]] static HKEY RootFromName(const std::string& name);
+
+    [[nodiscard]] HKEY Handle() const { return m_key; }
+    [[nodiscard]] bool IsOpen() const { return m_key != nullptr; }
+
+private:
+    void Take(HKEY key);
+
+    HKEY m_key = nullptr;
+    // Opening a predefined root with an empty subkey gives back the root's own handle, which
+    // belongs to the system and is never closed by us.
+    bool m_ownsKey = false;
+};
+
+// Removes one entry of the registry list, "Type,Root,Path,Name": the key Name under
+// Root\Path with its subtree when Type is "Key" (any case), else the value Name. The Path
+// key itself stays. False when the entry has fewer than four fields or Path cannot be opened;
+// true otherwise, whatever the deletion gave.
+bool RemoveRegistryItem(const std::string& item);

@@ -1,0 +1,151 @@
+#include "sysops/file_ops.h"
+
+#include "tests/support/file_links.h"
+#include "tests/support/scratch.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+// A damaged record or a hostile folder layout must never turn the removal of one
+// application's folder into the removal of something else.
+
+namespace {
+
+// A folder with a file outside the tree to delete, and a link to it inside the tree.
+struct LinkedLayout {
+    std::string tree;
+    std::string target;
+    std::string link;
+};
+
+bool MakeLinkedLayout(const ScratchFolder& scratch, LinkedLayout& layout)
+{
+    layout.tree = scratch.Join("App");
+    layout.target = scratch.Join("UserData");
+    layout.link = layout.tree + "\\Shortcut to data";
+    return MakeFolder(layout.tree) && MakeFolder(layout.target) && WriteFileText(layout.target + "\\Precious.doc", "keep")
+        && WriteFileText(layout.tree + "\\App.exe", "x") && MakeFolderLink(layout.link, layout.target);
+}
+
+std::string KnownFolder(int id)
+{
+    char path[MAX_PATH] = {};
+    return SUCCEEDED(SHGetFolderPathA(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path)) ? path : "";
+}
+
+std::string Lowered(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return text;
+}
+
+}
+
+TEST(FolderLinks, TreeDeletionNeverFollowsALinkInside)
+{
+    ScratchFolder scratch("linkinside");
+    LinkedLayout layout;
+    if (!MakeLinkedLayout(scratch, layout))
+        GTEST_SKIP() << "this system cannot make a folder link";
+
+    EXPECT_TRUE(DeleteFolderTree(layout.tree));
+    EXPECT_EQ("keep", ReadFileText(layout.target + "\\Precious.doc")) << "the link's target is untouched";
+    EXPECT_FALSE(PathExists(layout.tree + "\\App.exe"));
+    if (!IsRunningUnderWine()) {
+        // Wine 8 cannot remove a Unix symbolic link to a folder through RemoveDirectoryA (it
+        // works on the link's target instead, which is not empty here), so there the link and
+        // with it the tree's folder stay.
+        EXPECT_FALSE(PathExists(layout.link));
+        EXPECT_FALSE(PathExists(layout.tree));
+    }
+}
+
+TEST(FolderLinks, ContentsDeletionNeverFollowsALinkInside)
+{
+    ScratchFolder scratch("linkcontents");
+    LinkedLayout layout;
+    if (!MakeLinkedLayout(scratch, layout))
+        GTEST_SKIP() << "this system cannot make a folder link";
+
+    DeleteFolderContents(layout.tree);
+    EXPECT_EQ("keep", ReadFileText(layout.target + "\\Precious.doc"));
+    EXPECT_FALSE(PathExists(layout.tree + "\\App.exe"));
+    EXPECT_TRUE(FolderExists(layout.tree));
+}
+
+TEST(FolderLinks, LinkGivenAsTheTreeLosesOnlyTheLink)
+{
+    ScratchFolder scratch("linkitself");
+    LinkedLayout layout;
+    if (!MakeLinkedLayout(scratch, layout))
+        GTEST_SKIP() << "this system cannot make a folder link";
+
+    EXPECT_TRUE(DeleteFolderTree(layout.link + "\\"));
+    EXPECT_EQ("keep", ReadFileText(layout.target + "\\Precious.doc"));
+    EXPECT_TRUE(PathExists(layout.tree + "\\App.exe"));
+    if (!IsRunningUnderWine()) {
+        EXPECT_FALSE(PathExists(layout.link)); // Wine 8 cannot remove the link, see above
+    }
+}
+
+TEST(DriveRoots, RootOfADriveIsNeverDeletedAsATree)
+{
+    // A drive letter mapped onto a scratch folder stands in for a real drive, so a failure
+    // here costs a scratch folder rather than the test machine.
+    ScratchFolder scratch("driveroot");
+    ASSERT_TRUE(WriteFileText(scratch.Join("OnTheDrive.txt"), "keep"));
+    ASSERT_TRUE(MakeFolder(scratch.Join("Folder")));
+    MappedDrive drive(scratch.Path());
+    if (drive.Letter().empty())
+        GTEST_SKIP() << "no drive letter could be mapped onto a folder";
+
+    for (const std::string& root : {drive.Letter(), drive.Letter() + "\\", drive.Letter() + "/",
+                                   drive.Letter() + "\\Folder\\..", "\\\\?\\" + drive.Letter() + "\\"}) {
+        SCOPED_TRACE(root);
+        EXPECT_TRUE(DeleteFolderTree(root));
+        DeleteFolderContents(root);
+        EXPECT_EQ("keep", ReadFileText(scratch.Join("OnTheDrive.txt")));
+        EXPECT_TRUE(FolderExists(scratch.Join("Folder")));
+    }
+}
+
+TEST(ProtectedFolders, SystemAndUserFoldersAreProtectedInAnySpelling)
+{
+    EXPECT_TRUE(IsProtectedSystemFolder(""));
+    EXPECT_TRUE(IsProtectedSystemFolder("C:"));
+    EXPECT_TRUE(IsProtectedSystemFolder("C:\\"));
+    EXPECT_TRUE(IsProtectedSystemFolder("c:/"));
+    EXPECT_TRUE(IsProtectedSystemFolder("\\"));
+    EXPECT_TRUE(IsProtectedSystemFolder("\\\\server\\share"));
+    EXPECT_TRUE(IsProtectedSystemFolder("\\\\server\\share\\"));
+    EXPECT_FALSE(IsProtectedSystemFolder("\\\\server\\share\\App"));
+
+    const int ids[] = {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_PROFILE,
+                       CSIDL_PERSONAL, CSIDL_DESKTOPDIRECTORY, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_PROGRAMS,
+                       CSIDL_COMMON_APPDATA, CSIDL_COMMON_PROGRAMS};
+    for (int id : ids) {
+        const std::string folder = KnownFolder(id);
+        if (folder.empty())
+            continue;
+        SCOPED_TRACE(folder);
+        EXPECT_TRUE(IsProtectedSystemFolder(folder));
+        EXPECT_TRUE(IsProtectedSystemFolder(folder + "\\"));
+        EXPECT_TRUE(IsProtectedSystemFolder(Lowered(folder)));
+        EXPECT_TRUE(IsProtectedSystemFolder(folder + "\\Sub\\.."));
+    }
+    char temp[MAX_PATH] = {};
+    ASSERT_NE(0u, GetTempPathA(MAX_PATH, temp));
+    EXPECT_TRUE(IsProtectedSystemFolder(temp)) << "the temporary folder itself";
+    EXPECT_TRUE(IsProtectedSystemFolder(KnownFolder(CSIDL_PROFILE) + "\\..")) << "the profile root";
+}
+
+TEST(ProtectedFolders, ApplicationFoldersAreNotProtected)
+{
+    ScratchFolder scratch("app");
+    EXPECT_FALSE(IsProtectedSystemFolder(scratch.Path())) << "a folder inside the temporary folder";
+    EXPECT_FALSE(IsProtectedSystemFolder(KnownFolder(CSIDL_PROGRAM_FILES) + "\\Maker\\App"));
+    EXPECT_FALSE(IsProtectedSystemFolder(KnownFolder(CSIDL_PERSONAL) + "\\App Data"));
+}
