@@ -117,7 +117,7 @@ PageTexts UninstallThroughThePages(SampleInstallation& installation)
     seen.launchBoxesHidden = !IsDialogItemVisible(finish, kFirstLaunch) && !IsDialogItemVisible(finish, kSecondLaunch);
     PressButton(finish, IDOK);
     EXPECT_TRUE(program.WaitForExit());
-    EXPECT_TRUE(WaitForPathGone(installation.AppFolder()) || PathExists(installation.InApp("Bin\\user.txt")));
+    EXPECT_TRUE(WaitForPathGone(installation.AppFolder())) << "the cleanup copy deletes the uninstall folder";
     return seen;
 }
 
@@ -149,12 +149,12 @@ TEST_F(DefaultUninstall, RemovesWhatTheRecordAndThePoliciesSayAndNothingElse)
     shared.SetIntField("UpdateType", 3);
     RecordItem& unchanged = installation.AddFile("Data\\unchanged.txt");
     unchanged.SetIntField("Uninstall", 3);
-    unchanged.SetField("ModifyDate", ModifyDateOf(installation.InApp("Data\\unchanged.txt"), 0));
+    unchanged.SetField("ModifyDate", ModifyDateOf(installation.InProgram("Data\\unchanged.txt"), 0));
     RecordItem& changed = installation.AddFile("Data\\changed.txt");
     changed.SetIntField("Uninstall", 3);
-    changed.SetField("ModifyDate", ModifyDateOf(installation.InApp("Data\\changed.txt"), 1));
-    WriteFileText(installation.InApp("Bin\\user.txt"), "a file of the user");
-    SetFileAttributesA(installation.InApp("Bin\\App.exe").c_str(), FILE_ATTRIBUTE_READONLY);
+    changed.SetField("ModifyDate", ModifyDateOf(installation.InProgram("Data\\changed.txt"), 1));
+    WriteFileText(installation.InProgram("Bin\\user.txt"), "a file of the user");
+    SetFileAttributesA(installation.InProgram("Bin\\App.exe").c_str(), FILE_ATTRIBUTE_READONLY);
 
     const std::string hkcu = std::string(kTestKey) + "\\App";
     SetValue(HKEY_CURRENT_USER, hkcu + "\\Sub\\Deeper", "v");
@@ -175,15 +175,15 @@ TEST_F(DefaultUninstall, RemovesWhatTheRecordAndThePoliciesSayAndNothingElse)
 
     const PageTexts seen = UninstallThroughThePages(installation);
 
-    EXPECT_FALSE(PathExists(installation.InApp("Bin\\App.exe"))) << "read-only files go on the second attempt";
-    EXPECT_FALSE(PathExists(installation.InApp("Bin\\Plugins"))) << "empty folders go, deepest first";
-    EXPECT_FALSE(PathExists(installation.InApp("Data\\Cache")));
-    EXPECT_FALSE(PathExists(installation.InApp("Data\\unchanged.txt")));
-    EXPECT_TRUE(PathExists(installation.InApp("Bin\\user.txt"))) << "the user's file stays, and its folder";
-    EXPECT_TRUE(PathExists(installation.InApp("Data\\settings.ini"))) << "policy 1 keeps the file";
-    EXPECT_TRUE(PathExists(installation.InApp("Data\\shared.dll"))) << "policy 0 keeps an update of type 3";
-    EXPECT_TRUE(PathExists(installation.InApp("Data\\changed.txt"))) << "policy 3 keeps a changed file";
-    EXPECT_TRUE(PathExists(installation.InApp("Data")));
+    EXPECT_FALSE(PathExists(installation.InProgram("Bin\\App.exe"))) << "read-only files go on the second attempt";
+    EXPECT_FALSE(PathExists(installation.InProgram("Bin\\Plugins"))) << "empty folders go, deepest first";
+    EXPECT_FALSE(PathExists(installation.InProgram("Data\\Cache")));
+    EXPECT_FALSE(PathExists(installation.InProgram("Data\\unchanged.txt")));
+    EXPECT_TRUE(PathExists(installation.InProgram("Bin\\user.txt"))) << "the user's file stays, and its folder";
+    EXPECT_TRUE(PathExists(installation.InProgram("Data\\settings.ini"))) << "policy 1 keeps the file";
+    EXPECT_TRUE(PathExists(installation.InProgram("Data\\shared.dll"))) << "policy 0 keeps an update of type 3";
+    EXPECT_TRUE(PathExists(installation.InProgram("Data\\changed.txt"))) << "policy 3 keeps a changed file";
+    EXPECT_TRUE(PathExists(installation.InProgram("Data")));
 
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, hkcu)) << "a key goes with its subtree";
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kTestKey)) << "its parent stays";
@@ -217,7 +217,7 @@ TEST_F(DefaultUninstall, ProgressPageNamesFilesAndRegistryItemsAsItRemovesThem)
     const PageTexts seen = UninstallThroughThePages(installation);
     bool sawFile = false;
     for (const auto& status : seen.statuses)
-        sawFile = sawFile || status.rfind("Remove " + installation.InApp("Many\\file"), 0) == 0;
+        sawFile = sawFile || status.rfind("Remove " + installation.InProgram("Many\\file"), 0) == 0;
     EXPECT_TRUE(sawFile) << "no status named a file; saw " << seen.statuses.size() << " texts";
     EXPECT_TRUE(seen.statuses.count("Remove RegInfo")) << "no registry status";
     EXPECT_EQ(400 + 1 + 400 + 2, seen.range);

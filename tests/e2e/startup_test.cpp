@@ -59,7 +59,7 @@ TEST(Startup, DecliningChangesNothing)
     ASSERT_TRUE(PressButton(question, IDNO));
     ASSERT_TRUE(program.WaitForExit());
     Sleep(500); // a wrongly started cleanup copy would have begun deleting by now
-    EXPECT_TRUE(PathExists(installation.InApp("program.dat")));
+    EXPECT_TRUE(PathExists(installation.InProgram("program.dat")));
     EXPECT_TRUE(PathExists(installation.UninstallerPath()));
     EXPECT_TRUE(installation.UninstallEntryExists());
 }
@@ -101,7 +101,7 @@ TEST(Startup, UnderAnyOtherNameItDoesNothing)
     ProgramUnderTest program;
     ASSERT_TRUE(program.Start(installation.UninstallerPath()));
     EXPECT_TRUE(program.WaitForExit());
-    EXPECT_TRUE(PathExists(installation.InApp("program.dat")));
+    EXPECT_TRUE(PathExists(installation.InProgram("program.dat")));
     EXPECT_TRUE(PathExists(installation.InApp("Setup.Kvx")));
 }
 

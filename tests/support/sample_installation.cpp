@@ -18,6 +18,8 @@ SampleInstallation::SampleInstallation(const std::string& label, const std::stri
     static std::atomic<int> counter{0};
     m_appFolder = m_scratch.Join("App");
     MakeFolder(m_appFolder);
+    m_programFolder = m_scratch.Join("Program");
+    MakeFolder(m_programFolder);
     CopyFileA((TestProgramFolder() + "\\UnInstall.exe").c_str(), UninstallerPath().c_str(), FALSE);
     m_guid = "{UnInstallTest-" + label + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) + "}";
     m_record.SetUnInstallFolder(m_appFolder);
@@ -32,7 +34,7 @@ SampleInstallation::~SampleInstallation()
 
 RecordItem& SampleInstallation::AddFile(const std::string& relative, const std::string& text)
 {
-    const std::string path = InApp(relative);
+    const std::string path = InProgram(relative);
     WriteFileText(path, text);
     RecordItem item;
     item.SetField("FileName", path);
@@ -42,7 +44,7 @@ RecordItem& SampleInstallation::AddFile(const std::string& relative, const std::
 
 void SampleInstallation::AddFolder(const std::string& relative)
 {
-    const std::string path = InApp(relative);
+    const std::string path = InProgram(relative);
     MakeFolder(path);
     RecordItem item;
     item.SetField("DirName", path);

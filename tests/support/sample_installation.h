@@ -5,9 +5,11 @@
 
 #include <string>
 
-// An application laid out in a scratch folder the way the installer leaves it: the application
+// An application laid out in a scratch folder the way the installer leaves it: the uninstall
 // folder with UnInstall.exe (copied from beside the test program) and the install record that
-// the record writer saved, plus whatever files, folders and keys a test adds.
+// the record writer saved, and a program folder beside it with whatever files and folders a
+// test adds. The two are apart so that a test can still look at the program folder after the
+// cleanup copy has deleted the uninstall folder.
 class SampleInstallation {
 public:
     explicit SampleInstallation(const std::string& label, const std::string& exeName = "UnInstall.exe");
@@ -15,11 +17,13 @@ public:
 
     [[nodiscard]] const std::string& AppFolder() const { return m_appFolder; }
     [[nodiscard]] std::string InApp(const std::string& relative) const { return m_appFolder + "\\" + relative; }
+    [[nodiscard]] const std::string& ProgramFolder() const { return m_programFolder; }
+    [[nodiscard]] std::string InProgram(const std::string& relative) const { return m_programFolder + "\\" + relative; }
     [[nodiscard]] std::string UninstallerPath() const { return m_appFolder + "\\" + m_exeName; }
     [[nodiscard]] InstallRecord& Record() { return m_record; }
     [[nodiscard]] const std::string& Guid() const { return m_guid; }
 
-    // Adds a file with the given text to the application and to the record's CopyFile list;
+    // Adds a file with the given text to the program folder and to the record's CopyFile list;
     // returns the new item so the test can set its policy fields.
     RecordItem& AddFile(const std::string& relative, const std::string& text = "installed");
     // Creates a folder and lists it in CreateDir.
@@ -34,6 +38,7 @@ public:
 private:
     ScratchFolder m_scratch;
     std::string m_appFolder;
+    std::string m_programFolder;
     std::string m_exeName;
     std::string m_guid;
     InstallRecord m_record;
