@@ -1,14 +1,14 @@
 #include "sysops/reg_key.h"
 
 #include "app/path_text.h"
-#include "sysops/item_fields.h"
+#include "record/record_fields.h"
 
 #include <vector>
 
 bool RemoveRegistryItem(const std::string& item)
 {
     std::vector<std::string> fields;
-    if (!SplitItemFields(item, 4, fields))
+    if (!SplitRecordFields(item, 4, fields))
         return false;
     const std::string& type = fields[0];
     const std::string& root = fields[1];
