@@ -4,6 +4,7 @@
 // uninstall removed and what stayed.
 //
 //   sample_setup.exe install APP-FOLDER DESC-FOLDER [FILES FOLDERS REGISTRY-ITEMS]
+//     (the uninstaller and Setup.Kvx go into APP-FOLDER\Uninstall)
 //   sample_setup.exe census RECORD-COPY DESC-FOLDER
 //   sample_setup.exe from-manifest MANIFEST REG-FILE APP-FOLDER APP-NAME
 //     writes the record of an application laid out by another tool, from its manifest
@@ -103,11 +104,16 @@ private:
     InstallRecord m_record;
 };
 
+// The uninstaller and its record go into the Uninstall folder of the application; the cleanup
+// copy deletes that folder at the end, while the application folder keeps what the removal
+// policies keep.
 int Install(const std::string& appFolder, const std::string& descFolder, int files, int folders, int registryItems)
 {
+    const std::string uninstallFolder = appFolder + "\\Uninstall";
     CreateDirectoryA(appFolder.c_str(), nullptr);
-    if (!CopyFileA((ExeFolder() + "\\UnInstall.exe").c_str(), (appFolder + "\\UnInstall.exe").c_str(), FALSE)) {
-        std::printf("cannot copy UnInstall.exe into %s\n", appFolder.c_str());
+    CreateDirectoryA(uninstallFolder.c_str(), nullptr);
+    if (!CopyFileA((ExeFolder() + "\\UnInstall.exe").c_str(), (uninstallFolder + "\\UnInstall.exe").c_str(), FALSE)) {
+        std::printf("cannot copy UnInstall.exe into %s\n", uninstallFolder.c_str());
         return 1;
     }
     Installer installer(appFolder);
@@ -146,14 +152,14 @@ int Install(const std::string& appFolder, const std::string& descFolder, int fil
 
     const std::string uninstallEntry = std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + kGuid;
     SetString(HKEY_LOCAL_MACHINE, uninstallEntry, "DisplayName", kAppName);
-    SetString(HKEY_LOCAL_MACHINE, uninstallEntry, "UninstallString", appFolder + "\\UnInstall.exe");
+    SetString(HKEY_LOCAL_MACHINE, uninstallEntry, "UninstallString", uninstallFolder + "\\UnInstall.exe");
 
     InstallRecord& record = installer.Record();
-    record.SetUnInstallFolder(appFolder);
+    record.SetUnInstallFolder(uninstallFolder);
     record.SetAppName(kAppName);
     record.SetGUID(kGuid);
     record.SetDescPath(descFolder);
-    if (!record.Save(appFolder + "\\Setup.Kvx")) {
+    if (!record.Save(uninstallFolder + "\\Setup.Kvx")) {
         std::printf("cannot write Setup.Kvx\n");
         return 1;
     }
@@ -208,7 +214,7 @@ int Census(const std::string& recordCopy, const std::string& descFolder)
         KeyExists(HKEY_LOCAL_MACHINE, std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + record.GetGUID()),
         removed, kept, true);
     Report("desc", descFolder, Exists(descFolder), removed, kept, true);
-    Report("folder", record.GetUnInstallFolder() + " (application folder)", Exists(record.GetUnInstallFolder()), removed, kept, true);
+    Report("folder", record.GetUnInstallFolder() + " (uninstall folder)", Exists(record.GetUnInstallFolder()), removed, kept, true);
     std::printf("census: %d removed, %d stayed\n", removed, kept);
     return 0;
 }

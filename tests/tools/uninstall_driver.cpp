@@ -34,7 +34,8 @@ int main(int argumentCount, char** arguments)
     ProgramUnderTest program;
     if (!program.Start(uninstaller))
         return Fail("UnInstall.exe could not be started");
-    HWND question = WaitForWindow(appName, kDialogClass, program.ProcessId());
+    // The first window of a fresh Wine session can take a while: the session starts with it.
+    HWND question = WaitForWindow(appName, kDialogClass, program.ProcessId(), 60000);
     if (!question)
         return Fail("no confirmation appeared");
     std::printf("confirmation: %s -> Yes\n", MessageBoxText(question).c_str());
@@ -52,6 +53,6 @@ int main(int argumentCount, char** arguments)
         return Fail("UnInstall.exe did not end");
     if (!WaitForPathGone(appFolder, 30000))
         return Fail("the application folder is still there");
-    std::printf("application folder deleted by the cleanup copy\n");
+    std::printf("uninstall folder deleted by the cleanup copy\n");
     return 0;
 }
