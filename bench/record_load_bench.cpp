@@ -3,8 +3,6 @@
 // size.
 #include "record/install_record.h"
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -13,9 +11,21 @@
 #include <malloc.h>
 #include <new>
 #include <string>
-#include <unistd.h>
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 namespace {
+
+std::size_t BlockSize(void* block)
+{
+#ifdef _WIN32
+    return _msize(block);
+#else
+    return malloc_usable_size(block);
+#endif
+}
 
 // Live heap bytes and their high-water mark, counted by the replaced operator new below.
 std::atomic<std::size_t> g_liveBytes{0};
@@ -23,7 +33,7 @@ std::atomic<std::size_t> g_peakBytes{0};
 
 void CountAllocation(void* block)
 {
-    const std::size_t live = g_liveBytes += malloc_usable_size(block);
+    const std::size_t live = g_liveBytes += BlockSize(block);
     std::size_t peak = g_peakBytes.load();
     while (live > peak && !g_peakBytes.compare_exchange_weak(peak, live)) {
     }
@@ -66,11 +76,16 @@ long FileSize(const std::string& path)
     return size;
 }
 
+// Zero where the system does not tell.
 long MaxResidentKilobytes()
 {
+#ifdef _WIN32
+    return 0;
+#else
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+#endif
 }
 
 }
@@ -88,7 +103,7 @@ void operator delete(void* block) noexcept
 {
     if (!block)
         return;
-    g_liveBytes -= malloc_usable_size(block);
+    g_liveBytes -= BlockSize(block);
     std::free(block);
 }
 
@@ -96,7 +111,7 @@ void operator delete(void* block, std::size_t) noexcept { operator delete(block)
 
 int main()
 {
-    const std::string path = "/tmp/record_load_bench_" + std::to_string(getpid()) + ".kvx";
+    const std::string path = "record_load_bench.kvx";
     if (!WriteRecord(path)) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         return 1;

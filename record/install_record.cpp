@@ -30,7 +30,11 @@ bool InstallRecord::ParseItemKey(const std::string& key, int& number, std::strin
     return number >= 1;
 }
 
-std::vector<RecordItem>& ItemList(InstallRecord& record, ItemSection section)
+namespace {
+
+// The list of a section, for a const or a mutable record.
+template <typename Record>
+auto& SectionList(Record& record, ItemSection section)
 {
     switch (section) {
     case ItemSection::CopyFile:
@@ -45,9 +49,13 @@ std::vector<RecordItem>& ItemList(InstallRecord& record, ItemSection section)
     return record.ShellObjects();
 }
 
+}
+
+std::vector<RecordItem>& ItemList(InstallRecord& record, ItemSection section) { return SectionList(record, section); }
+
 const std::vector<RecordItem>& ItemList(const InstallRecord& record, ItemSection section)
 {
-    return ItemList(const_cast<InstallRecord&>(record), section);
+    return SectionList(record, section);
 }
 
 bool SameRecordContent(const InstallRecord& left, const InstallRecord& right)

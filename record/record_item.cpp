@@ -32,15 +32,17 @@ std::string RecordItem::Field(const std::string& name) const
 
 bool RecordItem::HasField(const std::string& name) const { return Find(name) != nullptr; }
 
-void RecordItem::SetField(const std::string& name, const std::string& value)
+void RecordItem::SetField(const std::string& name, const std::string& value) { SetField(name, std::string(value)); }
+
+void RecordItem::SetField(const std::string& name, std::string&& value)
 {
     for (auto& field : m_fields) {
         if (field.name == name) {
-            field.value = value;
+            field.value = std::move(value);
             return;
         }
     }
-    m_fields.push_back({name, value});
+    m_fields.push_back({name, std::move(value)});
 }
 
 void RecordItem::SetIntField(const std::string& name, int value) { SetField(name, FormatDecimal(value)); }

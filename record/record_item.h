@@ -23,6 +23,7 @@ public:
     [[nodiscard]] bool HasField(const std::string& name) const;
     // Adds the field, or replaces the value of the field of that name.
     void SetField(const std::string& name, const std::string& value);
+    void SetField(const std::string& name, std::string&& value);
     // Stores n written with "%d".
     void SetIntField(const std::string& name, int value);
 

@@ -7,16 +7,48 @@ namespace {
 constexpr std::size_t BufferSize = 64 * 1024;
 constexpr char LineEnd = '\r';
 
+using Offset = std::string::size_type;
+
+// Space, tab, LF, VT, FF and CR; the same in every locale and code page.
 bool IsWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
+// The bounds of the text between its leading and trailing white space.
+void TrimWhiteSpace(const std::string& text, Offset& begin, Offset& end)
+{
+    begin = 0;
+    end = text.size();
+    while (begin < end && IsWhiteSpace(text[begin]))
+        ++begin;
+    while (end > begin && IsWhiteSpace(text[end - 1]))
+        --end;
+}
+
 // Blanks, as opposed to white space, are the space character only.
-std::string TrimBlanks(const std::string& text, std::string::size_type begin, std::string::size_type end)
+void AssignWithoutBlanks(std::string& target, const std::string& text, Offset begin, Offset end)
 {
     while (begin < end && text[begin] == ' ')
         ++begin;
     while (end > begin && text[end - 1] == ' ')
         --end;
-    return text.substr(begin, end - begin);
+    target.assign(text, begin, end - begin);
+}
+
+bool IsSectionHeader(const std::string& text, Offset begin, Offset end)
+{
+    return end - begin >= 2 && text[begin] == '[' && text[end - 1] == ']';
+}
+
+void SplitKeyLine(const std::string& text, Offset begin, Offset end, std::string& key, std::string& value)
+{
+    const void* found = std::memchr(text.data() + begin, '=', end - begin);
+    if (!found) {
+        AssignWithoutBlanks(key, text, begin, end);
+        value.clear();
+        return;
+    }
+    const Offset equals = static_cast<const char*>(found) - text.data();
+    AssignWithoutBlanks(key, text, begin, equals);
+    AssignWithoutBlanks(value, text, equals + 1, end);
 }
 
 }
@@ -84,46 +116,19 @@ bool RecordLineReader::Next(RecordLine& line)
     if (!m_file)
         return false;
     while (ReadRawLine(m_rawLine)) {
-        const std::string text = TrimWhiteSpace(m_rawLine);
-        if (text.empty())
+        Offset begin = 0;
+        Offset end = 0;
+        TrimWhiteSpace(m_rawLine, begin, end);
+        if (begin == end)
             continue;
-        if (ParseSectionHeader(text, m_section))
+        if (IsSectionHeader(m_rawLine, begin, end)) {
+            m_section.assign(m_rawLine, begin + 1, end - begin - 2);
             continue;
+        }
         line.section = m_section;
-        SplitKeyLine(text, line.key, line.value);
+        // The line is trimmed already, so only the blanks next to the '=' go.
+        SplitKeyLine(m_rawLine, begin, end, line.key, line.value);
         return true;
     }
     return false;
-}
-
-void RecordLineReader::SplitKeyLine(const std::string& text, std::string& key, std::string& value)
-{
-    const auto equals = text.find('=');
-    if (equals == std::string::npos) {
-        key = TrimBlanks(text, 0, text.size());
-        value.clear();
-        return;
-    }
-    // The line is trimmed already, so only the blanks next to the '=' go.
-    key = TrimBlanks(text, 0, equals);
-    value = TrimBlanks(text, equals + 1, text.size());
-}
-
-bool RecordLineReader::ParseSectionHeader(const std::string& text, std::string& name)
-{
-    if (text.size() < 2 || text.front() != '[' || text.back() != ']')
-        return false;
-    name = text.substr(1, text.size() - 2);
-    return true;
-}
-
-std::string RecordLineReader::TrimWhiteSpace(const std::string& text)
-{
-    std::string::size_type begin = 0;
-    std::string::size_type end = text.size();
-    while (begin < end && IsWhiteSpace(text[begin]))
-        ++begin;
-    while (end > begin && IsWhiteSpace(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
 }

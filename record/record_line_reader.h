@@ -31,13 +31,6 @@ public:
     // False at the end of the file.
     [[nodiscard]] bool Next(RecordLine& line);
 
-    // Splits one trimmed, non-empty line that is not a section header into key and value.
-    static void SplitKeyLine(const std::string& text, std::string& key, std::string& value);
-    // Tells whether a trimmed line is a section header, and gives the name between the brackets.
-    [[nodiscard]] static bool ParseSectionHeader(const std::string& text, std::string& name);
-    // The text without leading and trailing white space (space, tab, LF, VT, FF, CR).
-    [[nodiscard]] static std::string TrimWhiteSpace(const std::string& text);
-
 private:
     [[nodiscard]] bool ReadRawLine(std::string& text);
     [[nodiscard]] bool FillBuffer();

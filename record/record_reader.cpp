@@ -7,7 +7,8 @@
 
 namespace {
 
-using ItemStore = void (*)(RecordItem& item, const std::string& suffix, const std::string& value);
+// The store takes the value over; the line is not used again.
+using ItemStore = void (*)(RecordItem& item, const std::string& suffix, std::string& value);
 
 // Sets the fields named by the comma-separated value, or none when it holds too few.
 template <std::size_t Count>
@@ -20,16 +21,16 @@ void StoreSplitFields(RecordItem& item, const std::string& value, const char* co
         item.SetField(names[i], fields[i]);
 }
 
-void StoreCopyFile(RecordItem& item, const std::string& suffix, const std::string& value)
+void StoreCopyFile(RecordItem& item, const std::string& suffix, std::string& value)
 {
     // Any suffix names a field, so the installer can add facts the uninstaller passes on.
-    item.SetField(suffix.empty() ? std::string(RecordFieldName::FileName) : suffix, value);
+    item.SetField(suffix.empty() ? std::string(RecordFieldName::FileName) : suffix, std::move(value));
 }
 
-void StoreCreateDir(RecordItem& item, const std::string& suffix, const std::string& value)
+void StoreCreateDir(RecordItem& item, const std::string& suffix, std::string& value)
 {
     if (suffix.empty())
-        item.SetField(RecordFieldName::DirName, value);
+        item.SetField(RecordFieldName::DirName, std::move(value));
 }
 
 // The value lines of a registry item are kept so that a record that is saved again keeps
@@ -38,7 +39,7 @@ void StoreCreateDir(RecordItem& item, const std::string& suffix, const std::stri
 constexpr const char* RegistryValueFields[] = {RecordFieldName::DataType, RecordFieldName::Data,
                                                RecordFieldName::Uninstall, RecordFieldName::UpdateType};
 
-void StoreRegItem(RecordItem& item, const std::string& suffix, const std::string& value)
+void StoreRegItem(RecordItem& item, const std::string& suffix, std::string& value)
 {
     if (suffix.empty()) {
         StoreSplitFields(item, value, RegistryItemFields);
@@ -46,11 +47,11 @@ void StoreRegItem(RecordItem& item, const std::string& suffix, const std::string
     }
     for (const char* name : RegistryValueFields) {
         if (suffix == name)
-            item.SetField(name, value);
+            item.SetField(name, std::move(value));
     }
 }
 
-void StoreShellObj(RecordItem& item, const std::string& suffix, const std::string& value)
+void StoreShellObj(RecordItem& item, const std::string& suffix, std::string& value)
 {
     if (suffix.empty())
         StoreSplitFields(item, value, ShellObjectFields);
@@ -107,7 +108,7 @@ RecordItem* SelectItem(std::vector<RecordItem>& items, int number)
     return nullptr;
 }
 
-void ReadItemLine(InstallRecord& record, const ItemSectionReader& reader, const RecordLine& line)
+void ReadItemLine(InstallRecord& record, const ItemSectionReader& reader, RecordLine& line)
 {
     int number = 0;
     std::string suffix;

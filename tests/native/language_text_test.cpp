@@ -41,13 +41,3 @@ TEST(LanguageText, LanguageFileOverridesOnlyWhatItHolds)
     EXPECT_EQ("Init Data...", GetText(1004, &language));
     EXPECT_EQ("extra", GetText(1003, &language));
 }
-
-TEST(LanguageText, NamelessLoadCountsAsNotLoaded)
-{
-    TestFile file(".lr");
-    ASSERT_TRUE(file.Write("[Strings]\r\n1004=Translated\r\n"));
-    LanguageFile language;
-    ASSERT_TRUE(language.LoadLanguage("", file.Path()));
-    EXPECT_FALSE(language.IsLoaded());
-    EXPECT_EQ("Init Data...", GetText(1004, &language));
-}

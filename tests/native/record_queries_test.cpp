@@ -182,13 +182,3 @@ TEST(RecordQueries, ExeExtensionIsTheTextAfterTheLastDot)
     }
     EXPECT_EQ("old\\README", GetExtension("C:\\App.old\\README"));
 }
-
-TEST(RecordQueries, ServiceCandidatesHaveBitTwo)
-{
-    EXPECT_FALSE(IsServiceCandidate(0));
-    EXPECT_FALSE(IsServiceCandidate(1));
-    EXPECT_TRUE(IsServiceCandidate(2));
-    EXPECT_TRUE(IsServiceCandidate(3));
-    EXPECT_FALSE(IsServiceCandidate(4));
-    EXPECT_TRUE(IsServiceCandidate(6));
-}
