@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One installed service with its configuration.
+struct ServiceInfo {
+    std::string Name;
+    std::string DisplayName;
+    std::string BinaryPath; // empty when the configuration could not be read
+    uint32_t ServiceType = 0;
+    uint32_t StartType = 0;
+    uint32_t ErrorControl = 0;
+    uint32_t CurrentState = 0;
+};
+
+// Win32 services of their own and shared processes together.
+constexpr uint32_t kWin32ServiceTypes = 0x30;
+// Active and inactive services.
+constexpr uint32_t kAllServiceStates = 3;
+
+// "UNKNOWN", "STOPPED", "START_PENDING", "STOP_PENDING", "RUNNING", "CONTINUE_PENDING",
+// "PAUSE_PENDING", "PAUSED" for states 0 to 7; any other state reads as "UNKNOWN".
+[[nodiscard]] const char* ServiceStateName(uint32_t state);
+
+// True when the service opens for querying its configuration.
+[[nodiscard]] bool ServiceExists(const std::string& name);
+
+// The services of the given types and states, in the system's order; empty when the
+// manager cannot be opened.
+[[nodiscard]] std::vector<ServiceInfo> EnumerateServices(uint32_t type, uint32_t state);
+
+// The first Win32 service whose binary path is path, compared case-insensitively as whole
+// texts (a path registered in quotes or with arguments does not match); false when none, or
+// when path is empty.
+[[nodiscard]] bool FindServiceByPath(const std::string& path, ServiceInfo& info);
+
+// RUNNING or PAUSE_PENDING.
+[[nodiscard]] bool IsRunning(const ServiceInfo& info);
+
+// Stops and marks the service for deletion; true when there is no such service or the
+// deletion was accepted. A manager or service that cannot be opened is reported in a
+// message box captioned with the service name.
+bool DeleteServiceByName(const std::string& name);
+
+// The uninstall's service step for one recorded executable: the service that runs it is
+// stopped (waiting up to 10 s, pumping messages) and deleted, whether it stopped or not.
+void RemoveServiceOfFile(const std::string& path);

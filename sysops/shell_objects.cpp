@@ -1,0 +1,48 @@
+#include "sysops/shell_objects.h"
+
+#include "app/path_text.h"
+#include "sysops/file_ops.h"
+#include "sysops/item_fields.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <vector>
+
+namespace {
+
+// Deleted item or folder, with a flush so that the shell has seen it before the call returns.
+constexpr LONG kDeletedEvents = SHCNE_DELETE | SHCNE_RMDIR;
+constexpr LONG kParentChangedEvents = static_cast<LONG>(SHCNE_UPDATEDIR | SHCNE_INTERRUPT);
+constexpr UINT kPathFlags = SHCNF_PATHA | SHCNF_FLUSH;
+
+void NotifyShell(const std::string& path)
+{
+    SHChangeNotify(kDeletedEvents, kPathFlags, path.c_str(), nullptr);
+    const auto slash = FindLastBackslash(path);
+    if (slash != std::string::npos)
+        SHChangeNotify(kParentChangedEvents, kPathFlags, path.substr(0, slash).c_str(), nullptr);
+}
+
+}
+
+bool RemoveShellObject(const std::string& item, ShellNotification notification)
+{
+    std::vector<std::string> fields;
+    if (!SplitItemFields(item, 2, fields))
+        return false;
+    const std::string& type = fields[0];
+    const std::string& path = fields[1];
+    if (EqualsNoCase(type, "Group")) {
+        // A group that still holds entries, a shortcut the user added for one, stays.
+        if (IsFolderEmpty(path))
+            (void)DeleteFolderTree(path);
+    } else if (EqualsNoCase(type, "Shortcut")) {
+        DeleteFileA(path.c_str());
+    } else {
+        return false;
+    }
+    if (notification == ShellNotification::Send)
+        NotifyShell(path);
+    return true;
+}
