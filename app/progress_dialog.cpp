@@ -67,7 +67,7 @@ void ProgressDialog::OnInitDialog()
 void ProgressDialog::OnStartRun()
 {
     UninstallSession& session = m_app.Session();
-    SystemRemoval operations(session, m_window);
+    SystemRemoval operations(session);
     UninstallRun run(*this, operations, &session.Language());
     run.Execute(session.Record());
     EndDialog(m_window, IDOK);

@@ -2,26 +2,30 @@
 
 #include "app/uninstall_session.h"
 #include "sysops/file_ops.h"
+#include "sysops/process_list.h"
 #include "sysops/reg_key.h"
+#include "sysops/server_registration.h"
+#include "sysops/services.h"
+#include "sysops/shell_objects.h"
 
 bool SystemFileTimes::GetFileWriteTime(const std::string& path, int64_t& calendarTime) const
 {
     return ::GetFileWriteTime(path, calendarTime);
 }
 
-void SystemRemoval::RemoveServiceOf(const std::string&)
+void SystemRemoval::RemoveServiceOf(const std::string& path)
 {
-    // FIXME: services are stopped and deleted once the service layer is in.
+    RemoveServiceOfFile(path);
 }
 
-void SystemRemoval::EndProcessesOf(const std::string&)
+void SystemRemoval::EndProcessesOf(const std::string& path)
 {
-    // FIXME: running programs are ended once the process layer is in.
+    EndProcessesOfFile(path);
 }
 
-void SystemRemoval::UnregisterServer(const std::string&, unsigned)
+void SystemRemoval::UnregisterServer(const std::string& path, unsigned type)
 {
-    // FIXME: COM servers are unregistered once the registration layer is in.
+    UnregisterServerOfFile(path, type);
 }
 
 void SystemRemoval::RemoveFile(const std::string& path)
@@ -41,9 +45,9 @@ void SystemRemoval::RemoveRegistryItem(const std::string& item)
     (void)::RemoveRegistryItem(item);
 }
 
-void SystemRemoval::RemoveShellObject(const std::string&)
+void SystemRemoval::RemoveShellObject(const std::string& item)
 {
-    // FIXME: shortcuts and program groups are removed once the shell layer is in.
+    (void)::RemoveShellObject(item, ShellNotification::Send);
 }
 
 void SystemRemoval::RemoveUninstallEntry()

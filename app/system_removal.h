@@ -3,8 +3,6 @@
 #include "app/uninstall_run.h"
 #include "record/file_time_source.h"
 
-#include <windows.h>
-
 class UninstallSession;
 
 // The real last-write times of the files, for the removal policy's unchanged-file test.
@@ -16,7 +14,7 @@ public:
 // The removal operations of the run on the real system.
 class SystemRemoval : public RemovalOperations {
 public:
-    SystemRemoval(UninstallSession& session, HWND page) : m_session(session), m_page(page) {}
+    explicit SystemRemoval(UninstallSession& session) : m_session(session) {}
 
     void RemoveServiceOf(const std::string& path) override;
     void EndProcessesOf(const std::string& path) override;
@@ -31,6 +29,5 @@ public:
 
 private:
     UninstallSession& m_session;
-    HWND m_page;
     SystemFileTimes m_fileTimes;
 };

@@ -7,6 +7,7 @@
 #include "resource.h"
 #include "ui/string_table.h"
 #include "sysops/file_ops.h"
+#include "sysops/restart.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -120,8 +121,7 @@ void UninstallerApp::LaunchCleanupCopy()
 
 void UninstallerApp::RequestRestart()
 {
-    // FIXME: carried out once the restart of the shell layer is in; only a script's restart
-    // page can set the flag.
+    (void)RestartWindows();
 }
 
 void UninstallerApp::RunCleanupMode(const std::string& parameter)

@@ -2,7 +2,7 @@
 
 #include "app/path_text.h"
 #include "sysops/file_ops.h"
-#include "sysops/item_fields.h"
+#include "record/record_fields.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -29,7 +29,7 @@ void NotifyShell(const std::string& path)
 bool RemoveShellObject(const std::string& item, ShellNotification notification)
 {
     std::vector<std::string> fields;
-    if (!SplitItemFields(item, 2, fields))
+    if (!SplitRecordFields(item, 2, fields))
         return false;
     const std::string& type = fields[0];
     const std::string& path = fields[1];
