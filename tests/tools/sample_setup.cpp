@@ -13,6 +13,7 @@
 #include "record/install_record.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -39,6 +40,74 @@ bool WriteText(const std::string& path, const std::string& text)
 }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+constexpr const char* kServiceName = "SampleAppService";
+
+std::string ProgramsMenu()
+{
+    char folder[MAX_PATH] = {};
+    GetEnvironmentVariableA("ProgramData", folder, MAX_PATH);
+    return std::string(folder) + "\\Microsoft\\Windows\\Start Menu\\Programs";
+}
+
+void StartSampleProgram(const std::string& path)
+{
+    std::string commandLine = "\"" + path + "\" 600000";
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr, &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+}
+
+void InstallService(const std::string& path)
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    if (!manager)
+        return;
+    SC_HANDLE service = CreateServiceA(manager, kServiceName, "Sample App Service", SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
+        SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE, path.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr);
+    if (service) {
+        StartServiceA(service, 0, nullptr);
+        CloseServiceHandle(service);
+    }
+    CloseServiceHandle(manager);
+}
+
+void RegisterServer(const std::string& path)
+{
+    HMODULE library = LoadLibraryA(path.c_str());
+    if (!library)
+        return;
+    using Entry = HRESULT(STDAPICALLTYPE*)();
+    if (auto registerServer = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(library, "DllRegisterServer"))))
+        registerServer();
+    FreeLibrary(library);
+}
+
+bool ServiceInstalled()
+{
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+    if (!manager)
+        return false;
+    SC_HANDLE service = OpenServiceA(manager, kServiceName, SERVICE_QUERY_CONFIG);
+    if (service)
+        CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    return service != nullptr;
+}
+
+bool ProgramRunning(const std::string& exeName)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {sizeof entry};
+    bool found = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found; more = Process32Next(snapshot, &entry))
+        found = _stricmp(entry.szExeFile, exeName.c_str()) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
 
 std::string ExeFolder()
 {
@@ -97,6 +166,24 @@ public:
         m_record.RegItems().push_back(item);
     }
 
+    RecordItem& CopyIn(const std::string& fixture, const std::string& relative)
+    {
+        const std::string path = m_appFolder + "\\" + relative;
+        CopyFileA((ExeFolder() + "\\" + fixture).c_str(), path.c_str(), FALSE);
+        RecordItem item;
+        item.SetField("FileName", path);
+        m_record.CopyFiles().push_back(item);
+        return m_record.CopyFiles().back();
+    }
+
+    void ShellObject(const char* type, const std::string& path)
+    {
+        RecordItem item;
+        item.SetField("Type", type);
+        item.SetField("Path", path);
+        m_record.ShellObjects().push_back(item);
+    }
+
     InstallRecord& Record() { return m_record; }
 
 private:
@@ -120,7 +207,12 @@ int Install(const std::string& appFolder, const std::string& descFolder, int fil
 
     // The sample: files under every kind of removal policy, nested folders, a file of the
     // user that the uninstall must leave, registry keys and values, a description folder.
-    installer.File("Sample.exe", "program");
+    // A program that is running when the uninstall starts, a service that runs an installed
+    // executable, and a COM server the installation registered: the test fixtures built
+    // beside this tool play them.
+    installer.CopyIn("fixture_sleeper.exe", "Sample.exe");
+    installer.CopyIn("fixture_service.exe", "SampleService.exe").SetIntField("RegType", 2);
+    installer.CopyIn("fixture_com_server.dll", "SampleServer.dll").SetIntField("RegType", 1);
     installer.File("readme.txt", "always removed");
     installer.File("settings.ini", "kept: policy 1").SetIntField("Uninstall", 1);
     RecordItem& shared = installer.File("shared.dll", "kept: an update the installer did not own");
@@ -145,6 +237,15 @@ int Install(const std::string& appFolder, const std::string& descFolder, int fil
     for (int value = 0; value < registryItems; ++value)
         installer.Registry("Value", value % 2 ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER",
             std::string(kMakerKey) + "\\Bulk" + std::to_string(value / 20), "Value" + std::to_string(value), "data");
+
+    StartSampleProgram(appFolder + "\\Sample.exe");
+    InstallService(appFolder + "\\SampleService.exe");
+    RegisterServer(appFolder + "\\SampleServer.dll");
+    const std::string group = ProgramsMenu() + "\\Sample App";
+    CreateDirectoryA(group.c_str(), nullptr);
+    WriteText(group + "\\Sample App.lnk", "L");
+    installer.ShellObject("Group", group);
+    installer.ShellObject("Shortcut", group + "\\Sample App.lnk");
 
     CreateDirectoryA(descFolder.c_str(), nullptr);
     CreateDirectoryA((descFolder + "\\Empty").c_str(), nullptr);
@@ -209,6 +310,14 @@ int Census(const std::string& recordCopy, const std::string& descFolder)
         const bool stayed = isKey ? KeyExists(root, item.Field("Path") + "\\" + item.Field("Name"))
                                   : ValueExists(root, item.Field("Path"), item.Field("Name"));
         Report(isKey ? "key" : "value", name, stayed, removed, kept, verbose);
+    }
+    if (!record.ShellObjects().empty()) {
+        for (const auto& item : record.ShellObjects())
+            Report("shell", item.Field("Path"), Exists(item.Field("Path")), removed, kept, verbose);
+        Report("service", kServiceName, ServiceInstalled(), removed, kept, true);
+        Report("process", "Sample.exe (running program)", ProgramRunning("Sample.exe"), removed, kept, true);
+        Report("server", "HKCU\\Software\\UnInstallTests\\ComServers\\SampleServer.dll",
+            KeyExists(HKEY_CURRENT_USER, "Software\\UnInstallTests\\ComServers\\SampleServer.dll"), removed, kept, true);
     }
     Report("entry", std::string("Uninstall\\") + record.GetGUID(),
         KeyExists(HKEY_LOCAL_MACHINE, std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + record.GetGUID()),
