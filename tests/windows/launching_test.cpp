@@ -1,0 +1,193 @@
+#include "sysops/command_runner.h"
+#include "sysops/ini_file.h"
+#include "sysops/launch.h"
+#include "sysops/message_box.h"
+#include "sysops/process_list.h"
+
+#include "tests/support/fixtures.h"
+#include "tests/support/scratch.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+// Programs started for scripts: fixture_sleeper.exe sleeps for the milliseconds of its first
+// argument and logs its command line to the file named by UNINSTALL_FIXTURE_LOG.
+
+namespace {
+
+std::vector<std::string> g_shownMessages;
+
+int RecordMessage(const std::string& text, const std::string&, unsigned)
+{
+    g_shownMessages.push_back(text);
+    return IDOK;
+}
+
+int g_timerTicks = 0;
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) { ++g_timerTicks; }
+
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD ms)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > ms)
+            return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+std::string BatchPath()
+{
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + "MyDocCmd.bat";
+}
+
+bool TakeQuitMessage()
+{
+    MSG message = {};
+    return PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+class Launching : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_shownMessages.clear();
+        SetMessageBoxHandler(RecordMessage);
+        SetEnvironmentVariableA("UNINSTALL_FIXTURE_LOG", m_log.c_str());
+        ASSERT_TRUE(CopyFixture("fixture_sleeper.exe", m_sleeper));
+    }
+    void TearDown() override
+    {
+        SetEnvironmentVariableA("UNINSTALL_FIXTURE_LOG", nullptr);
+        SetMessageBoxHandler(nullptr);
+        EndProcessesOfFile(m_sleeper);
+        Sleep(100);
+    }
+
+    [[nodiscard]] std::string Log() const { return ReadFileText(m_log); }
+    [[nodiscard]] bool SleeperRuns() const
+    {
+        std::vector<uint32_t> found;
+        ProcessList processes;
+        processes.FindProcessesByPath(m_sleeper, found);
+        return !found.empty();
+    }
+
+    ScratchFolder m_scratch{"launch"};
+    const std::string m_sleeper = m_scratch.Join("Sleeper.exe");
+    const std::string m_log = m_scratch.Join("commands.log");
+};
+
+}
+
+TEST_F(Launching, ParameterIsQuotedAndTheWaitKeepsMessagesFlowing)
+{
+    g_timerTicks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, CountTick);
+    const DWORD start = GetTickCount();
+    LaunchProgram(m_sleeper, "1500", LaunchWait::UntilEnded);
+    const DWORD passed = GetTickCount() - start;
+    KillTimer(nullptr, timer);
+
+    EXPECT_EQ(m_sleeper + " \"1500\"\n", Log());
+    EXPECT_GE(passed, 1400u) << "the call returns when the program has ended";
+    EXPECT_GT(g_timerTicks, 5) << "window messages were dispatched while waiting";
+    EXPECT_TRUE(g_shownMessages.empty());
+}
+
+TEST_F(Launching, ProgramAloneStartsWithoutACommandLineAndReturnsAtOnce)
+{
+    const DWORD start = GetTickCount();
+    LaunchProgram(m_sleeper, "", LaunchWait::Return);
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_TRUE(WaitUntil([&] { return !Log().empty(); }, 5000));
+    EXPECT_TRUE(SleeperRuns());
+}
+
+TEST_F(Launching, QuitMessageEndsTheWaitAndTheProgramRunsOn)
+{
+    PostQuitMessage(0);
+    const DWORD start = GetTickCount();
+    LaunchProgram(m_sleeper, "30000", LaunchWait::UntilEnded);
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    EXPECT_TRUE(TakeQuitMessage()) << "the quit message is still there for the program's own loop";
+    EXPECT_TRUE(SleeperRuns());
+}
+
+TEST_F(Launching, ProgramThatCannotStartIsReported)
+{
+    const std::string missing = m_scratch.Join("Missing.exe");
+    LaunchProgram(missing, "", LaunchWait::UntilEnded);
+    LaunchProgram(missing, "readme.txt", LaunchWait::Return);
+    ASSERT_EQ(2u, g_shownMessages.size());
+    EXPECT_EQ("CreateProcess is error: " + missing, g_shownMessages[0]);
+    EXPECT_EQ("CreateProcess is error: %s%d", [&] {
+        LaunchProgram("%s%d", "", LaunchWait::Return);
+        return g_shownMessages.back();
+    }()) << "the program text is never taken as a format";
+}
+
+TEST_F(Launching, WaitedCommandHasRunWhenTheCallReturns)
+{
+    const std::string output = m_scratch.Join("out.txt");
+    CommandRunner runner;
+    EXPECT_EQ("", runner.Run("cmd /c echo waited>\"" + output + "\"", CommandRunner::kWaitedMode));
+    EXPECT_EQ("waited\r\n", ReadFileText(output));
+}
+
+TEST_F(Launching, BatchModeRunsEveryLineAndLeavesNoBatchBehind)
+{
+    const std::string first = m_scratch.Join("first.txt");
+    const std::string second = m_scratch.Join("second.txt");
+    CommandRunner runner;
+    EXPECT_EQ("", runner.Run("@echo one>\"" + first + "\"\r\n@echo two>\"" + second + "\"\r\n", CommandRunner::kBatchMode));
+    EXPECT_EQ("one\r\n", ReadFileText(first));
+    EXPECT_EQ("two\r\n", ReadFileText(second));
+    EXPECT_FALSE(PathExists(BatchPath()));
+}
+
+TEST_F(Launching, UnwaitedCommandReturnsAtOnce)
+{
+    CommandRunner runner;
+    const DWORD start = GetTickCount();
+    EXPECT_EQ("", runner.Run(m_sleeper + " 1000", 0));
+    EXPECT_LT(GetTickCount() - start, 900u);
+    EXPECT_TRUE(WaitUntil([&] { return SleeperRuns(); }, 5000));
+    // Left to end by itself: under Wine, a program ended by force in a console of its own
+    // can leave that console's host running.
+    EXPECT_TRUE(WaitUntil([&] { return !SleeperRuns(); }, 10000));
+}
+
+TEST_F(Launching, QuitMessageEndsAWaitedRunAndTheWorkerFinishesAlone)
+{
+    {
+        CommandRunner runner;
+        PostQuitMessage(0);
+        runner.Run("\"" + m_sleeper + "\" 1500", CommandRunner::kBatchMode);
+        EXPECT_TRUE(TakeQuitMessage());
+        EXPECT_TRUE(PathExists(BatchPath())) << "the batch file stays while its program runs";
+    } // the runner is gone while its worker still waits
+    EXPECT_TRUE(WaitUntil([&] { return !PathExists(BatchPath()); }, 10000))
+        << "the worker deletes the batch file once the program has ended";
+    EXPECT_NE(std::string::npos, Log().find("1500"));
+}
+
+TEST(IniFiles, TextsAndNumbersWithDefaults)
+{
+    ScratchFolder scratch("ini");
+    const std::string file = scratch.Join("ProFile.ini");
+    ASSERT_TRUE(WriteFileText(file, "[ProFileData]\r\nName=Maker App\r\nCount=42\r\nLong=" + std::string(1500, 'x') + "\r\n"));
+
+    EXPECT_EQ("Maker App", ReadIniString(file, "ProFileData", "Name", "none"));
+    EXPECT_EQ("none", ReadIniString(file, "ProFileData", "Missing", "none"));
+    EXPECT_EQ("none", ReadIniString(scratch.Join("Missing.ini"), "ProFileData", "Name", "none"));
+    EXPECT_EQ(1023u, ReadIniString(file, "ProFileData", "Long", "").size()) << "cut to the 1024-character buffer";
+    EXPECT_EQ(42, ReadIniInt(file, "ProFileData", "Count", 7));
+    EXPECT_EQ(7, ReadIniInt(file, "ProFileData", "Missing", 7));
+    EXPECT_EQ(0, ReadIniInt(file, "ProFileData", "Name", 7)) << "a text that is no number reads as 0";
+}
