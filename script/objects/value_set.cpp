@@ -1,0 +1,76 @@
+#include "script/objects/value_set.h"
+
+#include "script/argument_list.h"
+#include "script/script_text.h"
+#include "script/script_variable.h"
+
+ValueSetObject::ValueSetObject() : ValueSetObject("CValueSet") {}
+
+ValueSetObject::ValueSetObject(std::string className) : ScriptObject(std::move(className)) {}
+
+Counted<ValueSetObject> ValueSetObject::NewEmpty() const { return MakeCounted<ValueSetObject>(); }
+
+Counted<ScriptObject> ValueSetObject::CreateInstance(const std::string& instanceName)
+{
+    Counted<ValueSetObject> instance = NewEmpty();
+    instance->SetClassName(ClassName());
+    instance->SetInstanceName(instanceName);
+    return instance;
+}
+
+bool ValueSetObject::InvokeMethod(const std::string& name, ArgumentList& arguments, FunctionInstance*)
+{
+    if (SameName(name, "SetValue")) {
+        SetEntry(arguments.ArgText(1, true), arguments.ArgText(2, true));
+        return true;
+    }
+    if (SameName(name, "GetValue")) {
+        arguments.SetResult(EntryText(arguments.ArgText(1, true), {}), TypeString);
+        return true;
+    }
+    if (SameName(name, "ClearData")) {
+        ClearEntries();
+        return true;
+    }
+    return false;
+}
+
+std::string ValueSetObject::EntryText(const std::string& name, const std::string& defaultText) const
+{
+    ScriptVariable* entry = m_entries.Find(name);
+    return entry ? entry->Value().ToString() : defaultText;
+}
+
+std::int32_t ValueSetObject::EntryInt(const std::string& name, std::int32_t defaultNumber) const
+{
+    ScriptVariable* entry = m_entries.Find(name);
+    return entry ? ReadDecimalInt(entry->Value().ToString()) : defaultNumber;
+}
+
+void ValueSetObject::SetEntry(const std::string& name, const std::string& text)
+{
+    if (ScriptVariable* entry = m_entries.Find(name)) {
+        entry->Value().SetText(text);
+        return;
+    }
+    auto entry = MakeCounted<ScriptVariable>(name);
+    entry->Value().SetText(text);
+    m_entries.Append(std::move(entry));
+}
+
+void ValueSetObject::SetEntryInt(const std::string& name, std::int32_t number) { SetEntry(name, FormatInt(number)); }
+
+void ValueSetObject::ClearEntries() { m_entries.Clear(); }
+
+WndParamObject::WndParamObject() : ValueSetObject("CWndParam") {}
+
+Counted<ValueSetObject> WndParamObject::NewEmpty() const { return MakeCounted<WndParamObject>(); }
+
+bool WndParamObject::InvokeMethod(const std::string& name, ArgumentList& arguments, FunctionInstance* caller)
+{
+    if (SameName(name, "SetWndProc")) {
+        SetEntry("WndProc", arguments.ArgText(1, true));
+        return true;
+    }
+    return ValueSetObject::InvokeMethod(name, arguments, caller);
+}

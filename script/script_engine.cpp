@@ -1,0 +1,226 @@
+#include "script/script_engine.h"
+
+#include "script/expression_evaluator.h"
+#include "script/function_instance.h"
+#include "script/objects/scalar_objects.h"
+#include "script/objects/value_set.h"
+#include "script/script_text.h"
+
+#include <algorithm>
+
+namespace {
+
+SilentScriptHost g_silentHost;
+
+// The classes every engine knows, in the order they are registered. The system classes come
+// from the host, which may have none of them.
+enum class ClassSource { Engine, Host };
+
+struct BuiltInClass {
+    const char* name;
+    ClassSource source;
+};
+
+constexpr BuiltInClass g_builtInClasses[] = {
+    {"CWndParam", ClassSource::Engine},
+    {"CValueSet", ClassSource::Engine},
+    {"CRegKey", ClassSource::Host},
+    {"string", ClassSource::Engine},
+    {"int", ClassSource::Engine},
+    {"double", ClassSource::Engine},
+    {"bool", ClassSource::Engine},
+    {"CWSModule", ClassSource::Host},
+    {"CDllModule", ClassSource::Host},
+};
+
+Counted<ScriptObject> MakeEngineClass(std::string_view name)
+{
+    if (name == "CWndParam") return MakeCounted<WndParamObject>();
+    if (name == "CValueSet") return MakeCounted<ValueSetObject>();
+    if (name == "string") return MakeCounted<StringObject>();
+    if (name == "int") return MakeCounted<IntObject>();
+    if (name == "double") return MakeCounted<DoubleObject>();
+    return MakeCounted<BoolObject>();
+}
+
+}
+
+ScriptEngine::ScriptEngine(ScriptHost* host) : m_host(host ? host : &g_silentHost)
+{
+    m_listSegment.reserve(10);
+    m_listExtClass.reserve(10);
+    m_listUserVar.TieToChangeCounter(&m_variableChanges);
+    RegisterBuiltInClasses();
+    DefineConstant("true", "1", TypeBool);
+    DefineConstant("false", "0", TypeBool);
+}
+
+ScriptEngine::~ScriptEngine() { Clear({}); }
+
+void ScriptEngine::RegisterBuiltInClasses()
+{
+    for (const auto& builtIn : g_builtInClasses) {
+        Counted<ScriptObject> classObject = builtIn.source == ClassSource::Engine
+            ? MakeEngineClass(builtIn.name)
+            : m_host->CreateSystemClass(builtIn.name);
+        if (classObject)
+            RegisterClass(std::move(classObject), builtIn.name);
+    }
+}
+
+Counted<ScriptObject> ScriptEngine::CreateObject(const std::string&) { return {}; }
+
+void ScriptEngine::RegisterClass(Counted<ScriptObject> classObject, const std::string& name)
+{
+    if (!classObject)
+        return;
+    if (!name.empty())
+        classObject->SetClassName(name);
+    classObject->SetEngine(this);
+    m_listExtClass.push_back(std::move(classObject));
+}
+
+void ScriptEngine::RegisterObject(const std::string& name, Counted<ScriptObject> object)
+{
+    if (object)
+        object->SetEngine(this);
+    auto variable = MakeCounted<ScriptVariable>(name);
+    variable->Value().SetType(TypeObject);
+    variable->Value().SetObject(std::move(object));
+    m_listUserVar.Append(std::move(variable));
+}
+
+void ScriptEngine::DefineConstant(const std::string& name, std::string_view text, TypeCode type)
+{
+    auto variable = MakeCounted<ScriptVariable>(name);
+    variable->Value().SetTyped(text, type);
+    variable->SetReadOnly();
+    m_listUserVar.Append(std::move(variable));
+}
+
+ScriptObject* ScriptEngine::FindClass(std::string_view name) const
+{
+    for (const auto& classObject : m_listExtClass) {
+        if (SameName(classObject->ClassName(), name))
+            return classObject.Get();
+    }
+    return nullptr;
+}
+
+bool ScriptEngine::HasFunction(std::string_view name) const { return FindFunction(name) != nullptr; }
+
+ScriptFunction* ScriptEngine::FindFunction(std::string_view name) const
+{
+    for (const auto& function : m_listSegment) {
+        if (SameName(function->Name(), name))
+            return function.Get();
+    }
+    return nullptr;
+}
+
+Counted<ScriptVariable> ScriptEngine::CreateDeclaredVariable(std::string_view typeName, std::string_view name)
+{
+    TypeCode type = TypeCodeFromName(typeName);
+    ScriptObject* classObject = nullptr;
+    if (type != TypeObject) {
+        classObject = FindClass(typeName);
+        if (!classObject)
+            return {};
+        if (type == TypeUnknown)
+            type = TypeObject;
+    }
+    auto variable = MakeCounted<ScriptVariable>(std::string(name));
+    variable->Value().SetType(type);
+    if (classObject) {
+        Counted<ScriptObject> instance = classObject->CreateInstance(std::string(name));
+        if (instance)
+            instance->SetEngine(this);
+        variable->Value().SetObject(std::move(instance));
+    }
+    return variable;
+}
+
+void ScriptEngine::Clear(std::string_view listName)
+{
+    bool all = listName.empty();
+    if (all || listName == "m_listSegIns")
+        m_listSegIns.clear();
+    if (all || listName == "m_listSegment") {
+        auto released = std::move(m_listSegment);
+        m_listSegment.clear();
+    }
+    if (all || listName == "m_listUserVar")
+        m_listUserVar.Clear();
+    if (all || listName == "m_listExtClass") {
+        auto released = std::move(m_listExtClass);
+        m_listExtClass.clear();
+    }
+}
+
+void ScriptEngine::SetError(std::int32_t code, std::string_view word, std::int32_t line)
+{
+    if (m_error.flag)
+        return;
+    m_error.flag = true;
+    m_error.code = code;
+    m_error.word.assign(word);
+    m_error.line = line;
+}
+
+void ScriptEngine::SetErrorFlag(std::string_view word)
+{
+    if (m_error.flag)
+        return;
+    m_error.flag = true;
+    m_error.word.assign(word);
+}
+
+void ScriptEngine::SetErrorFlagAt(std::string_view word, std::int32_t line)
+{
+    if (m_error.flag)
+        return;
+    SetErrorFlag(word);
+    m_error.line = line;
+}
+
+void ScriptEngine::ReplaceErrorCode(std::int32_t code)
+{
+    m_error.flag = true;
+    m_error.code = code;
+}
+
+void ScriptEngine::SetErrorLocation(std::int32_t line, std::int32_t secondLine)
+{
+    m_error.line = line;
+    m_error.secondLine = secondLine;
+}
+
+bool ScriptEngine::CountExecutedLine()
+{
+    ++m_executedLines;
+    return m_lineBudget == 0 || m_executedLines <= m_lineBudget;
+}
+
+std::unique_ptr<ExpressionEvaluator> ScriptEngine::AcquireEvaluator()
+{
+    if (m_idleEvaluators.empty())
+        return std::make_unique<ExpressionEvaluator>();
+    auto evaluator = std::move(m_idleEvaluators.back());
+    m_idleEvaluators.pop_back();
+    return evaluator;
+}
+
+void ScriptEngine::ReleaseEvaluator(std::unique_ptr<ExpressionEvaluator> evaluator)
+{
+    (void)evaluator->Reset();
+    evaluator->SetHost(nullptr);
+    m_idleEvaluators.push_back(std::move(evaluator));
+}
+
+EvaluatorLease::EvaluatorLease(ScriptEngine& engine, FunctionInstance* instance)
+    : m_engine(engine), m_host(engine, instance), m_evaluator(engine.AcquireEvaluator())
+{
+    m_evaluator->SetHost(&m_host);
+}
+
+EvaluatorLease::~EvaluatorLease() { m_engine.ReleaseEvaluator(std::move(m_evaluator)); }

@@ -1,0 +1,213 @@
+#pragma once
+
+#include "script/argument_list.h"
+#include "script/compiled_expression.h"
+#include "script/counted.h"
+#include "script/evaluator_host.h"
+#include "script/script_function.h"
+#include "script/script_host.h"
+#include "script/script_object.h"
+#include "script/variable_list.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class ExpressionEvaluator;
+class FunctionInstance;
+
+// Error codes of the engine's error state.
+enum ScriptErrorCode : std::int32_t {
+    ErrorNone = 0,
+    ErrorWhileWithoutCondition = 1,
+    ErrorPlainStatement = 3,
+    ErrorDoWithoutCondition = 4,
+    ErrorSwitch = 5,
+    ErrorFor = 6,
+    ErrorBreakOutsideBlock = 7,
+    ErrorMemberCall = 8,
+    ErrorReturnValue = 9,
+    ErrorFunctionHeader = 10,
+    ErrorNoSuchFunction = 11,
+    ErrorNotAnObject = 12,
+    ErrorNotAVariable = 13,
+    ErrorDeclaredType = 14,
+    ErrorUnmatchedBrace = 15,
+    ErrorVarWithoutName = 16,
+    ErrorCallsTooDeep = 17,     // more nested calls than the engine allows
+    ErrorLineBudgetSpent = 18,  // a host-set budget of executed lines ran out
+};
+
+// The first error of the engine's life: once the flag is set, later errors only add what the
+// first one left out (its word) and the run loops update the line.
+struct ScriptError {
+    bool flag = false;
+    std::int32_t code = ErrorNone;
+    std::int32_t line = 0;
+    std::int32_t secondLine = 0;
+    std::string word;
+};
+
+// The interpreter a host embeds: it loads a script, is given host objects and constants,
+// calls script functions by name and reports the first error.
+class ScriptEngine {
+public:
+    // Nested script calls allowed at once; one more fails with ErrorCallsTooDeep. Each nested
+    // call keeps well under 1 KB on the native stack, so the limit fits a 1 MB stack.
+    static constexpr std::size_t DefaultCallDepthLimit = 1000;
+
+    explicit ScriptEngine(ScriptHost* host = nullptr);
+    virtual ~ScriptEngine();
+    ScriptEngine(const ScriptEngine&) = delete;
+    ScriptEngine& operator=(const ScriptEngine&) = delete;
+
+    // Makes a host object for "CreateVosObject"; the engine itself makes none.
+    [[nodiscard]] virtual Counted<ScriptObject> CreateObject(const std::string& name);
+
+    // Loading: functions, global variables and VBScript includes.
+    [[nodiscard]] bool LoadText(std::string_view text);
+    void SetScriptFolder(std::string folder) { m_scriptFolder = std::move(folder); }
+    [[nodiscard]] const std::string& ScriptFolder() const { return m_scriptFolder; }
+    void SetVbsCode(std::string code) { m_vbsCode = std::move(code); }
+    [[nodiscard]] const std::string& VbsCode() const { return m_vbsCode; }
+    void SetDefaultCaption(std::string caption) { m_defaultCaption = std::move(caption); }
+    [[nodiscard]] const std::string& DefaultCaption() const { return m_defaultCaption; }
+
+    // Registration.
+    void RegisterClass(Counted<ScriptObject> classObject, const std::string& name);
+    void RegisterObject(const std::string& name, Counted<ScriptObject> object);
+    void DefineConstant(const std::string& name, std::string_view text, TypeCode type);
+    [[nodiscard]] ScriptObject* FindClass(std::string_view name) const;
+    [[nodiscard]] bool HasFunction(std::string_view name) const;
+    [[nodiscard]] ScriptFunction* FindFunction(std::string_view name) const;
+
+    // A variable declared with a type name: a registered class is needed for every type but
+    // "IVosObject"; a class name outside the type table gives an object variable. None when
+    // the type cannot be declared.
+    [[nodiscard]] Counted<ScriptVariable> CreateDeclaredVariable(std::string_view typeName, std::string_view name);
+
+    // Calls a script function. arguments may be null; caller is the calling function's
+    // instance, or null for a call by the host.
+    [[nodiscard]] bool CallFunction(const std::string& name, ArgumentList* arguments, FunctionInstance* caller);
+    // A call as a script makes it: a script function, a built-in command or an object method
+    // ("object.method"); arguments flagged "out" are stored back afterwards.
+    [[nodiscard]] bool CallByName(const std::string& name, ArgumentList& arguments, FunctionInstance* caller);
+
+    // Variable lookup in the scope of a running call (null: the globals only).
+    [[nodiscard]] ScriptVariable* FindVariable(std::string_view name, FunctionInstance* instance);
+    [[nodiscard]] ScriptVariable* FindVariable(std::string_view name, FunctionInstance* instance, VariableLookupCache& cache);
+    [[nodiscard]] std::string VariableValueText(std::string_view name, FunctionInstance* instance, bool& found);
+    // How built-in commands read a word: a variable's text, a quoted literal without its
+    // quotes, or the word itself.
+    [[nodiscard]] std::string VariableText(std::string_view name, FunctionInstance* instance);
+    [[nodiscard]] std::string ValueText(const ScriptValue& value, FunctionInstance* instance);
+    // Stores into the variable (keeping its type); a missing one becomes a new global, a
+    // read-only one is left as it is.
+    void SetVariable(std::string_view name, const ScriptValue& value, FunctionInstance* instance,
+                     VariableLookupCache* cache = nullptr);
+
+    // Expressions in the scope of a running call, each by a fresh evaluator. A failure sets
+    // the error flag and word (no code).
+    [[nodiscard]] bool EvaluateCondition(std::string_view text, FunctionInstance* instance);
+    [[nodiscard]] bool EvaluateCondition(const CachedExpression& expression, FunctionInstance* instance);
+    [[nodiscard]] bool Evaluate(const CachedExpression& expression, FunctionInstance* instance, ScriptValue& value,
+                                std::string& errorWord);
+
+    // "m_listSegment", "m_listUserVar", "m_listExtClass" or "m_listSegIns"; "" clears all four.
+    void Clear(std::string_view listName);
+
+    [[nodiscard]] VariableList& GlobalVariables() { return m_listUserVar; }
+    [[nodiscard]] const std::vector<Counted<ScriptFunction>>& Functions() const { return m_listSegment; }
+    [[nodiscard]] std::size_t CallDepth() const { return m_listSegIns.size(); }
+    [[nodiscard]] ScriptHost& Host() const { return *m_host; }
+
+    // The error state. SetError records only the first error; SetErrorFlag records a failure
+    // without a code of its own (and its word, when none is recorded yet).
+    void SetError(std::int32_t code, std::string_view word, std::int32_t line);
+    void SetErrorFlag(std::string_view word = {});
+    void SetErrorFlagAt(std::string_view word, std::int32_t line);
+    // A failed assignment statement reports code 3 over whatever was recorded before.
+    void ReplaceErrorCode(std::int32_t code);
+    // The run loop that stops on the error names the line it was running.
+    void SetErrorLocation(std::int32_t line, std::int32_t secondLine);
+    [[nodiscard]] const ScriptError& Error() const { return m_error; }
+    [[nodiscard]] bool HasError() const { return m_error.flag; }
+
+    // Limits a host may set: nested calls, and executed lines (0: no budget). A script that
+    // exceeds one fails with its error code.
+    void SetCallDepthLimit(std::size_t limit) { m_callDepthLimit = limit; }
+    void SetLineBudget(std::uint64_t lines) { m_lineBudget = lines; }
+    [[nodiscard]] std::uint64_t ExecutedLineCount() const { return m_executedLines; }
+    // Counts one executed line; false when the budget is spent.
+    [[nodiscard]] bool CountExecutedLine();
+
+    // The change counter of every variable list of the engine; lookup caches compare it.
+    [[nodiscard]] std::uint64_t* VariableChangeCounter() { return &m_variableChanges; }
+
+    // Evaluators are reused: each is reset before it serves, which makes it a fresh one.
+    [[nodiscard]] std::unique_ptr<ExpressionEvaluator> AcquireEvaluator();
+    void ReleaseEvaluator(std::unique_ptr<ExpressionEvaluator> evaluator);
+
+private:
+    friend class ScriptLoader;
+
+    void RegisterBuiltInClasses();
+    [[nodiscard]] bool BindArguments(FunctionInstance& instance, ArgumentList& arguments, FunctionInstance* caller);
+    [[nodiscard]] bool RunBody(FunctionInstance& instance);
+    void WriteBackOutParameters(FunctionInstance& instance, FunctionInstance* caller);
+    [[nodiscard]] bool CallMember(const std::string& name, std::string::size_type dot, ArgumentList& arguments,
+                                  FunctionInstance* caller);
+    [[nodiscard]] ScriptVariable* FindMemberVariable(std::string_view name, std::string_view::size_type dot,
+                                                     FunctionInstance* instance);
+
+    ScriptHost* m_host;
+    std::vector<Counted<ScriptFunction>> m_listSegment;
+    VariableList m_listUserVar;
+    std::vector<Counted<ScriptObject>> m_listExtClass;
+    std::vector<FunctionInstance*> m_listSegIns; // the running calls, newest last
+    std::string m_scriptFolder;
+    std::string m_vbsCode;
+    std::string m_defaultCaption;
+    ScriptError m_error;
+    std::size_t m_callDepthLimit = DefaultCallDepthLimit;
+    std::uint64_t m_lineBudget = 0;
+    std::uint64_t m_executedLines = 0;
+    std::uint64_t m_variableChanges = 0;
+    std::uint64_t m_nextInstanceSerial = 1;
+    std::vector<std::unique_ptr<ExpressionEvaluator>> m_idleEvaluators;
+};
+
+// The engine's side of the evaluator: variables and calls in the scope of one running call.
+class EngineEvaluatorHost final : public EvaluatorHost {
+public:
+    EngineEvaluatorHost(ScriptEngine& engine, FunctionInstance* instance) : m_engine(engine), m_instance(instance) {}
+
+    [[nodiscard]] bool CallFunction(const std::string& name, ArgumentList& arguments) override;
+    [[nodiscard]] const ScriptValue* FindVariableValue(const std::string& name, VariableLookupCache* cache) override;
+    void PrepareArguments(ArgumentList& arguments) override;
+
+private:
+    ScriptEngine& m_engine;
+    FunctionInstance* m_instance;
+};
+
+// A fresh evaluator for one expression in the scope of a running call, returned to the engine
+// when the lease ends.
+class EvaluatorLease {
+public:
+    EvaluatorLease(ScriptEngine& engine, FunctionInstance* instance);
+    ~EvaluatorLease();
+    EvaluatorLease(const EvaluatorLease&) = delete;
+    EvaluatorLease& operator=(const EvaluatorLease&) = delete;
+
+    ExpressionEvaluator* operator->() const { return m_evaluator.get(); }
+    ExpressionEvaluator& operator*() const { return *m_evaluator; }
+
+private:
+    ScriptEngine& m_engine;
+    EngineEvaluatorHost m_host;
+    std::unique_ptr<ExpressionEvaluator> m_evaluator;
+};

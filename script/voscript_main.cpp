@@ -1,0 +1,62 @@
+// voscript SCRIPT-FILE FUNCTION [ARG...]
+//
+// Lets the author of an uninstall script check it: loads the file as the uninstaller loads its
+// script (the bytes as they are, no scrambling, no script folder), calls FUNCTION as the host
+// calls an event function, with each ARG as one text argument, and prints one line per event:
+//   MessageBox: CAPTION: TEXT      for every message box (the box answers OK)
+//   result: TEXT                   the function's result when the call succeeded
+//   error: code=C line=L word=W    the engine's error when loading or the call failed
+// Exit status: 0 success, 1 a load or script error, 2 a usage error or an unreadable file.
+#include "script/voscript_runner.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace {
+
+enum ExitStatus { ExitUsage = 2 };
+
+bool ReadWholeFile(const char* path, std::string& contents)
+{
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file)
+        return false;
+    char buffer[65536];
+    std::size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        contents.append(buffer, count);
+    bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    return !failed;
+}
+
+}
+
+int main(int argumentCount, char** arguments)
+{
+#ifdef _WIN32
+    // The same bytes on every platform: no carriage returns are added to the lines.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    if (argumentCount < 3) {
+        std::fputs("usage: voscript SCRIPT-FILE FUNCTION [ARG...]\n", stderr);
+        return ExitUsage;
+    }
+    std::string script;
+    if (!ReadWholeFile(arguments[1], script)) {
+        std::fprintf(stderr, "voscript: cannot read %s\n", arguments[1]);
+        return ExitUsage;
+    }
+    std::vector<std::string> callArguments(arguments + 3, arguments + argumentCount);
+    std::string output;
+    int status = RunVoScript(script, arguments[2], callArguments, output);
+    std::fwrite(output.data(), 1, output.size(), stdout);
+    std::fflush(stdout);
+    return status;
+}
