@@ -33,9 +33,11 @@ private:
     void OnInitDialog();
     void OnStartRun();
     void WriteBoundTexts();
+    void ShowPosition(ULONGLONG now);
 
     UninstallerApp& m_app;
     int m_position = 0;
+    ULONGLONG m_lastBarUpdate = 0;
     HFONT m_dialogFont = nullptr;
     std::string m_headingText;
     std::string m_statusText;

@@ -206,9 +206,10 @@ TEST_F(DefaultUninstall, ProgressPageNamesFilesAndRegistryItemsAsItRemovesThem)
 {
     SampleInstallation installation("statuses");
     installation.AddFolder("Many");
-    for (int i = 0; i < 400; ++i)
+    // Enough work that the page is still busy when the test has found it.
+    for (int i = 0; i < 2000; ++i)
         installation.AddFile("Many\\file" + std::to_string(i) + ".bin");
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 1000; ++i) {
         SetValue(HKEY_CURRENT_USER, kTestKey, "v" + std::to_string(i));
         AddRegistryItem(installation.Record(), "Value", "HKEY_CURRENT_USER", kTestKey, "v" + std::to_string(i));
     }
@@ -218,9 +219,12 @@ TEST_F(DefaultUninstall, ProgressPageNamesFilesAndRegistryItemsAsItRemovesThem)
     bool sawFile = false;
     for (const auto& status : seen.statuses)
         sawFile = sawFile || status.rfind("Remove " + installation.InProgram("Many\\file"), 0) == 0;
-    EXPECT_TRUE(sawFile) << "no status named a file; saw " << seen.statuses.size() << " texts";
+    std::string texts;
+    for (const auto& status : seen.statuses)
+        texts += "[" + status + "] ";
+    EXPECT_TRUE(sawFile) << "no status named a file; saw " << texts;
     EXPECT_TRUE(seen.statuses.count("Remove RegInfo")) << "no registry status";
-    EXPECT_EQ(400 + 1 + 400 + 2, seen.range);
+    EXPECT_EQ(2000 + 1 + 1000 + 2, seen.range);
 }
 
 TEST_F(DefaultUninstall, LanguageFileChangesThePageTexts)

@@ -1,5 +1,7 @@
 #include "tests/support/window_driver.h"
 
+#include <gtest/gtest.h>
+
 #include <vector>
 
 namespace {
@@ -154,18 +156,29 @@ std::string MessageBoxText(HWND box)
 bool PressButton(HWND dialog, int controlId)
 {
     HWND button = GetDlgItem(dialog, controlId);
-    if (!button)
+    if (!button) {
+        ADD_FAILURE() << "no button " << controlId << " on the window";
         return false;
+    }
     return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED), reinterpret_cast<LPARAM>(button)) != 0;
 }
 
-bool ClickControl(HWND dialog, int controlId)
+bool CloseWithTheCloseBox(HWND window)
 {
+    return PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0) != 0;
+}
+
+bool SetCheck(HWND dialog, int controlId, bool checked)
+{
+    // The check is set and the dialog told of the click, as the control would tell it; a
+    // synthesised mouse click trips Wine's X11 driver without a window manager.
     HWND control = GetDlgItem(dialog, controlId);
     if (!control)
         return false;
     DWORD_PTR ignored = 0;
-    return SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kWindowWaitMs, &ignored) != 0;
+    if (!SendMessageTimeoutA(control, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0, SMTO_ABORTIFHUNG, kWindowWaitMs, &ignored))
+        return false;
+    return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED), reinterpret_cast<LPARAM>(control)) != 0;
 }
 
 bool WaitForWindowGone(HWND window, DWORD timeoutMs)

@@ -49,8 +49,11 @@ HWND FindAnyWindowOf(DWORD processId);
 
 // Presses a button by posting the click to its dialog, as the button itself would.
 bool PressButton(HWND dialog, int controlId);
-// Clicks a check box or radio button (toggles it as a click would).
-bool ClickControl(HWND dialog, int controlId);
+// Closes a window with the close box of its title bar.
+bool CloseWithTheCloseBox(HWND window);
+
+// Checks or unchecks a check box or radio button and tells the dialog of the click.
+bool SetCheck(HWND dialog, int controlId, bool checked);
 
 // Waits until the window is gone; true when it went within the time.
 bool WaitForWindowGone(HWND window, DWORD timeoutMs = kWindowWaitMs);

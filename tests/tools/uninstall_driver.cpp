@@ -13,6 +13,13 @@ namespace {
 
 constexpr const char* kDialogClass = "#32770";
 
+// Seconds since the driver started, so that the output tells where an uninstall spends its time.
+double Elapsed()
+{
+    static const ULONGLONG start = GetTickCount64();
+    return static_cast<double>(GetTickCount64() - start) / 1000.0;
+}
+
 int Fail(const char* what)
 {
     std::printf("driver: %s\n", what);
@@ -31,6 +38,7 @@ int main(int argumentCount, char** arguments)
     const std::string appName = arguments[2];
     const std::string appFolder = uninstaller.substr(0, uninstaller.find_last_of('\\'));
 
+    (void)Elapsed();
     ProgramUnderTest program;
     if (!program.Start(uninstaller))
         return Fail("UnInstall.exe could not be started");
@@ -38,21 +46,23 @@ int main(int argumentCount, char** arguments)
     HWND question = WaitForWindow(appName, kDialogClass, program.ProcessId(), 60000);
     if (!question)
         return Fail("no confirmation appeared");
-    std::printf("confirmation: %s -> Yes\n", MessageBoxText(question).c_str());
+    std::printf("%6.2f s confirmation: %s -> Yes\n", Elapsed(), MessageBoxText(question).c_str());
     PressButton(question, IDYES);
 
     HWND progress = WaitForWindow("Uninstall", kDialogClass, program.ProcessId(), 5000);
     if (progress)
-        std::printf("progress page shown\n");
+        std::printf("%6.2f s progress page shown\n", Elapsed());
     HWND finish = WaitForWindow("Uninstall " + appName, kDialogClass, program.ProcessId(), 120000);
     if (!finish)
         return Fail("no finish page appeared");
-    std::printf("finish page: %s / %s -> Finish\n", DialogItemText(finish, 2029).c_str(), DialogItemText(finish, 2015).c_str());
+    std::printf("%6.2f s finish page: %s / %s -> Finish\n", Elapsed(), DialogItemText(finish, 2029).c_str(),
+        DialogItemText(finish, 2015).c_str());
     PressButton(finish, IDOK);
     if (!program.WaitForExit(30000))
         return Fail("UnInstall.exe did not end");
+    std::printf("%6.2f s UnInstall.exe ended\n", Elapsed());
     if (!WaitForPathGone(appFolder, 30000))
         return Fail("the application folder is still there");
-    std::printf("uninstall folder deleted by the cleanup copy\n");
+    std::printf("%6.2f s uninstall folder deleted by the cleanup copy\n", Elapsed());
     return 0;
 }
