@@ -1,6 +1,7 @@
 #include "script/expression_evaluator.h"
 
 #include "script/argument_list.h"
+#include "script/compiler.h"
 #include "script/evaluator_host.h"
 #include "script/objects/scalar_objects.h"
 #include "script/script_text.h"
@@ -54,21 +55,9 @@ bool ExpressionEvaluator::EvaluateCondition(const CompiledExpression& expression
 {
     if (expression.tokens.empty())
         return false;
-    Operand top;
-    if (!RunForTop(expression, top))
+    if (!Run(expression) || m_operands.empty())
         return false;
-    const ScriptValue& value = ValueOf(top);
-    // The truth is the value's text read as a decimal integer; the scalar objects answer
-    // without writing the text.
-    if (const ScriptObject* object = value.Object()) {
-        switch (object->ScalarType()) {
-        case TypeInt: return static_cast<const IntObject*>(object)->Number() != 0;
-        case TypeBool: return static_cast<const BoolObject*>(object)->Number() != 0;
-        case TypeDouble: return IsTrueDouble(static_cast<const DoubleObject*>(object)->Number());
-        default: break;
-        }
-    }
-    return IsTrueText(value.ToString());
+    return TopTruth();
 }
 
 // Runs the loop and takes the resolved top operand; false on an error, on an empty stack and
@@ -91,11 +80,47 @@ bool ExpressionEvaluator::Run(const CompiledExpression& expression)
     for (const auto& token : expression.tokens) {
         if (m_error)
             break;
+        if (token.entry && token.entry->kind == OperatorKind::Close && token.kind == TokenKind::Operator) {
+            if (const std::string* call = CloseGroup()) {
+                if (!m_host || !m_host->CallFunction(*call, *m_callArguments))
+                    Fail(*call);
+                else
+                    FinishHostCall();
+            }
+            continue;
+        }
         ExecuteToken(token);
     }
     if (!m_error)
         Reduce(FlushLevel);
     return !m_error;
+}
+
+const ScriptValue* ExpressionEvaluator::ResolvedTop()
+{
+    if (m_error || m_operands.empty() || !Resolve(m_operands.back())) {
+        Fail();
+        return nullptr;
+    }
+    return &ValueOf(m_operands.back());
+}
+
+bool ExpressionEvaluator::TopTruth()
+{
+    const ScriptValue* value = ResolvedTop();
+    if (!value)
+        return false;
+    // The truth is the value's text read as a decimal integer; the scalar objects answer
+    // without writing the text.
+    if (const ScriptObject* object = value->Object()) {
+        switch (object->ScalarType()) {
+        case TypeInt: return static_cast<const IntObject*>(object)->Number() != 0;
+        case TypeBool: return static_cast<const BoolObject*>(object)->Number() != 0;
+        case TypeDouble: return IsTrueDouble(static_cast<const DoubleObject*>(object)->Number());
+        default: break;
+        }
+    }
+    return IsTrueText(value->ToString());
 }
 
 ScriptValue ExpressionEvaluator::OperandValue(std::size_t index) const
@@ -113,7 +138,7 @@ void ExpressionEvaluator::AddLocalVariable(const std::string& name, const Script
     m_localVariables.Append(std::move(variable));
 }
 
-void ExpressionEvaluator::ExecuteToken(const ExpressionToken& token)
+SCRIPT_OUT_OF_LINE void ExpressionEvaluator::ExecuteToken(const ExpressionToken& token)
 {
     switch (token.kind) {
     case TokenKind::Literal:
@@ -166,8 +191,6 @@ void ExpressionEvaluator::HandleOperator(const ExpressionToken& token, const Ope
     }
     switch (entry->operatorClass) {
     case OperatorClass::Grouping:
-        if (entry->kind == OperatorKind::Close)
-            return HandleClose();
         if (entry->kind == OperatorKind::Open) {
             if (m_lastToken == LastToken::Operand)
                 return Fail();
@@ -214,8 +237,9 @@ void ExpressionEvaluator::HandleWord(const ExpressionToken& token)
 }
 
 //   ")" closes a group: "()" after a call gives it the empty list; a group of operands
-//   separated by "," becomes one list value; then a call before the group is applied.
-void ExpressionEvaluator::HandleClose()
+//   separated by "," becomes one list value; then a call before the group is applied. A host
+//   call is only prepared here: its name is returned, and the loop makes the call.
+SCRIPT_OUT_OF_LINE const std::string* ExpressionEvaluator::CloseGroup()
 {
     if (TopIs(OperatorKind::Open)) {
         m_operators.pop_back();
@@ -224,23 +248,28 @@ void ExpressionEvaluator::HandleClose()
     } else {
         Reduce(FlushLevel);
         if (m_error)
-            return;
+            return nullptr;
         if (TopIs(OperatorKind::Comma))
             BuildArgumentList();
         if (m_error)
-            return;
-        if (!TopIs(OperatorKind::Open))
-            return Fail();
+            return nullptr;
+        if (!TopIs(OperatorKind::Open)) {
+            Fail();
+            return nullptr;
+        }
         m_operators.pop_back();
     }
     if (TopIsCall()) {
         PendingOperator call = m_operators.back();
         m_operators.pop_back();
+        if (call.entry->operatorClass == OperatorClass::HostCall)
+            return PrepareHostCall(*call.name);
         Apply(call);
         if (m_error)
-            return;
+            return nullptr;
     }
     AfterOperand();
+    return nullptr;
 }
 
 // The operands of a group, one more than the "," between them, become one list value that
@@ -332,7 +361,7 @@ void ExpressionEvaluator::AfterOperand()
 
 // Applies operators from the top while their precedence is at most the level. "(" and ","
 // have no rule of their own and stay; they are taken by ")".
-void ExpressionEvaluator::Reduce(int level)
+SCRIPT_OUT_OF_LINE void ExpressionEvaluator::Reduce(int level)
 {
     while (!m_error && !m_operators.empty()) {
         const PendingOperator& top = m_operators.back();

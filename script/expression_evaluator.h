@@ -5,6 +5,7 @@
 #include "script/variable_list.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,9 +42,17 @@ public:
     [[nodiscard]] bool EvaluateCondition(const CompiledExpression& expression);
 
     // Runs the loop alone and leaves every operand on the stack, for a call statement that
-    // takes them all as its arguments.
+    // takes them all as its arguments, or for the interpreter to read the top one.
+    //
+    // This loop is on the path of every nested script call (a host call in an expression), so
+    // it makes the host call from its own small frame and keeps all other work out of line.
     [[nodiscard]] bool Run(const CompiledExpression& expression);
     [[nodiscard]] std::size_t OperandCount() const { return m_operands.size(); }
+    // After Run: the top operand resolved, or null (and the error flag set) when there is
+    // none or it names no variable.
+    [[nodiscard]] const ScriptValue* ResolvedTop();
+    // After Run: the truth of the top operand (its text read as a decimal integer).
+    [[nodiscard]] bool TopTruth();
     // A copy of an operand; a variable reference not yet resolved is its name, of type 103.
     [[nodiscard]] ScriptValue OperandValue(std::size_t index) const;
 
@@ -70,10 +79,12 @@ private:
     enum class LastToken { Start, Operand, Operator };
 
     void ExecuteToken(const ExpressionToken& token);
+    [[nodiscard]] const std::string* CloseGroup();
+    [[nodiscard]] const std::string* PrepareHostCall(const std::string& name);
+    void FinishHostCall();
     void HandleName(const ExpressionToken& token);
     void HandleWord(const ExpressionToken& token);
     void HandleOperator(const ExpressionToken& token, const OperatorEntry* entry);
-    void HandleClose();
     void HandleIncrement();
     void BuildArgumentList();
 
@@ -96,7 +107,6 @@ private:
     void ApplyBuiltInInt();
     void ApplyBitwise(OperatorKind kind);
     void ApplyRelational(OperatorKind kind);
-    void ApplyHostCall(const std::string& name);
 
     [[nodiscard]] bool PopOperand(Operand& operand);
     [[nodiscard]] bool PopDefined(Operand& operand);
@@ -114,4 +124,5 @@ private:
     std::vector<PendingOperator> m_operators;
     std::vector<Operand> m_operands;
     VariableList m_localVariables;
+    std::unique_ptr<ArgumentList> m_callArguments; // of the host call being made
 };

@@ -4,6 +4,7 @@
 #include "script/expression_evaluator.h"
 
 #include "script/argument_list.h"
+#include "script/compiler.h"
 #include "script/evaluator_host.h"
 #include "script/objects/scalar_objects.h"
 #include "script/script_text.h"
@@ -27,7 +28,7 @@ void ExpressionEvaluator::Apply(const PendingOperator& pending)
     case OperatorClass::BuiltInCall: return ApplyBuiltInInt();
     case OperatorClass::Bitwise: return ApplyBitwise(pending.entry->kind);
     case OperatorClass::Relational: return ApplyRelational(pending.entry->kind);
-    case OperatorClass::HostCall: return ApplyHostCall(*pending.name);
+    case OperatorClass::HostCall: return Fail(); // made only by the loop, at ")"
     case OperatorClass::Grouping: return Fail();
     }
 }
@@ -149,20 +150,33 @@ void ExpressionEvaluator::ApplyRelational(OperatorKind kind)
 }
 
 // A host call takes one operand as its argument: a list value, the empty list or a single
-// value, whose text is parsed into the argument list. The list lives on the heap, so that a
-// chain of nested script calls keeps little on the native stack.
-void ExpressionEvaluator::ApplyHostCall(const std::string& name)
+// value, whose text is parsed into the argument list. Returns the name to call, or null when
+// the call cannot be made.
+SCRIPT_OUT_OF_LINE const std::string* ExpressionEvaluator::PrepareHostCall(const std::string& name)
 {
     Operand argument;
-    if (!PopOperand(argument))
-        return Fail();
-    auto arguments = std::make_unique<ArgumentList>();
+    if (!PopOperand(argument)) {
+        Fail();
+        return nullptr;
+    }
+    if (!m_callArguments)
+        m_callArguments = std::make_unique<ArgumentList>();
+    m_callArguments->Clear();
+    m_callArguments->Result().Clear();
     if (m_host)
-        m_host->PrepareArguments(*arguments);
+        m_host->PrepareArguments(*m_callArguments);
     std::string text = argument.reference ? argument.reference->text : ValueOf(argument).ToString();
-    if (!arguments->ParseArguments(text))
-        return Fail(text);
-    if (!m_host || !m_host->CallFunction(name, *arguments))
-        return Fail(name);
-    PushOwned(std::move(arguments->Result()));
+    if (!m_callArguments->ParseArguments(text)) {
+        Fail(text);
+        return nullptr;
+    }
+    return &name;
+}
+
+// The call's result value is the next operand.
+SCRIPT_OUT_OF_LINE void ExpressionEvaluator::FinishHostCall()
+{
+    PushOwned(std::move(m_callArguments->Result()));
+    m_callArguments->Clear();
+    AfterOperand();
 }
