@@ -34,7 +34,10 @@ SCRIPT_OUT_OF_LINE bool ExecuteArithmetic(FunctionInstance& instance, const std:
     switch (form.kind) {
     case AssignmentKind::Increment: value.AddInt(1); break;
     case AssignmentKind::Decrement: value.AddInt(-1); break;
-    case AssignmentKind::AddExpression: value.Add(operand); break;
+    case AssignmentKind::AddExpression:
+        if (!value.Add(operand))
+            return false;
+        break;
     case AssignmentKind::SubtractExpression:
         value.AddInt(static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(TruncateToInt32(operand.ToNumber()))));
         break;

@@ -85,7 +85,8 @@ void ExpressionEvaluator::ApplyAdd()
     if (!IsNumericOrString(ValueOf(left)) || !IsNumericOrString(ValueOf(right)))
         return Fail();
     ScriptValue sum = TakeValue(left);
-    sum.Add(ValueOf(right));
+    if (!sum.Add(ValueOf(right)))
+        return Fail("+");
     PushOwned(std::move(sum));
 }
 

@@ -3,6 +3,8 @@
 #include "script/objects/scalar_objects.h"
 #include "script/script_text.h"
 
+#include <algorithm>
+
 namespace {
 
 Counted<ScriptObject> NewScalar(TypeCode type)
@@ -191,12 +193,15 @@ bool ScriptValue::Equals(const ScriptValue& other) const
     }
 }
 
-void ScriptValue::Add(const ScriptValue& other)
+bool ScriptValue::Add(const ScriptValue& other)
 {
     switch (m_type) {
     case TypeString: {
         auto text = other.ToString();
-        static_cast<StringObject&>(OwnScalar()).Append(text);
+        auto& string = static_cast<StringObject&>(OwnScalar());
+        if (text.size() > MaximumTextLength - std::min(MaximumTextLength, string.Text().size()))
+            return false;
+        string.Append(text);
         break;
     }
     case TypeInt: {
@@ -211,6 +216,7 @@ void ScriptValue::Add(const ScriptValue& other)
     }
     default: break;
     }
+    return true;
 }
 
 void ScriptValue::AddInt(std::int32_t number)

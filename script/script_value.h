@@ -59,7 +59,8 @@ public:
     // Decided by the own type only; untyped and object values are never equal to anything.
     [[nodiscard]] bool Equals(const ScriptValue& other) const;
 
-    void Add(const ScriptValue& other);
+    // False, and the value unchanged, when a string would grow beyond MaximumTextLength.
+    [[nodiscard]] bool Add(const ScriptValue& other);
     void AddInt(std::int32_t number);
     void MultiplyBy(double factor);
     void DivideBy(double divisor);

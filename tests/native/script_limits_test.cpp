@@ -65,6 +65,14 @@ TEST(ScriptLimits, AStringLiteralWithALoneBackslashAtTheEnd)
     EXPECT_EQ("error 0 ", Result("MessageBox(\"abc\\\n"));
 }
 
+TEST(ScriptLimits, AStringDoubledWithoutEndFailsInsteadOfExhaustingMemory)
+{
+    EXPECT_EQ("error 3 +", Result("var string s = \"x\"\nwhile 1\n  s = s + s\n"));
+    EXPECT_EQ("error 3 ", Result("var string s = \"x\"\nwhile 1\n  s += s\n"));
+    std::string grown = Result("var string s = \"x\"\nvar int i = 0\nwhile i < 40\n{\n  s.Replace(\"x\", \"xx\")\n  i++\n}\nreturn s.Left(3)\n");
+    EXPECT_EQ("xxx", grown);
+}
+
 TEST(ScriptLimits, EndlessLoopsEndOnTheLineBudget)
 {
     EXPECT_EQ("error 18 ", Result("while 1\n{\n}\n"));

@@ -234,20 +234,28 @@ TEST(ScriptValueEquality, DecidedByTheOwnTypeOnly)
 TEST(ScriptValueArithmetic, AddWorksInTheOwnType)
 {
     ScriptValue text = Typed("a", TypeString);
-    text.Add(Typed("1", TypeInt));
+    EXPECT_TRUE(text.Add(Typed("1", TypeInt)));
     EXPECT_EQ("a1", text.ToString());
     ScriptValue number = Typed("1", TypeInt);
-    number.Add(Typed("2.9", TypeDouble));
+    EXPECT_TRUE(number.Add(Typed("2.9", TypeDouble)));
     EXPECT_EQ(3, number.ToInt());
     ScriptValue real = Typed("2.5", TypeDouble);
-    real.Add(Text("1"));
+    EXPECT_TRUE(real.Add(Text("1")));
     EXPECT_EQ("3.500000", real.ToString());
     ScriptValue truth = Typed("1", TypeBool);
-    truth.Add(Typed("5", TypeInt));
+    EXPECT_TRUE(truth.Add(Typed("5", TypeInt)));
     EXPECT_EQ(1, truth.ToInt());
     ScriptValue untyped = Text("x");
     untyped.AddInt(3);
     EXPECT_EQ("x", untyped.ToString());
+}
+
+TEST(ScriptValueArithmetic, StringsStopGrowingAtTheTextLimit)
+{
+    ScriptValue text = ScriptValue::FromText(std::string(MaximumTextLength - 1, 'a'), TypeString);
+    EXPECT_TRUE(text.Add(Typed("b", TypeString)));
+    EXPECT_FALSE(text.Add(Typed("c", TypeString)));
+    EXPECT_EQ(MaximumTextLength, text.ToString().size());
 }
 
 TEST(ScriptValueArithmetic, IntegerOverflowWrapsAndProductsHoldAtTheLimit)
