@@ -16,13 +16,19 @@ ExpressionEvaluator::~ExpressionEvaluator() = default;
 
 std::string ExpressionEvaluator::Reset()
 {
+    Clear();
+    return "Reset";
+}
+
+void ExpressionEvaluator::Clear()
+{
     m_operators.clear();
     m_operands.clear();
-    m_localVariables.Clear();
+    if (!m_localVariables.Empty())
+        m_localVariables.Clear();
     m_error = false;
     m_errorWord.clear();
     m_lastToken = LastToken::Start;
-    return "Reset";
 }
 
 bool ExpressionEvaluator::Evaluate(std::string_view text, ScriptValue& value)
@@ -168,7 +174,7 @@ SCRIPT_OUT_OF_LINE void ExpressionEvaluator::ExecuteToken(const ExpressionToken&
 // "AND" or "OR", or the name of a function that must be called.
 void ExpressionEvaluator::HandleName(const ExpressionToken& token)
 {
-    bool isVariable = m_localVariables.Find(token.text) != nullptr
+    bool isVariable = (!m_localVariables.Empty() && m_localVariables.Find(token.text) != nullptr)
         || (m_host && m_host->FindVariableValue(token.text, &token.lookup) != nullptr);
     if (isVariable) {
         PushReference(token);
@@ -303,10 +309,9 @@ void ExpressionEvaluator::BuildArgumentList()
 // "++" gives the top operand's number plus one; the variable itself is not changed.
 void ExpressionEvaluator::HandleIncrement()
 {
-    Operand operand;
-    if (!PopDefined(operand) || !IsNumericType(ValueOf(operand).Type()))
+    if (!ResolveTop(1) || !IsNumericType(ValueOf(FromTop(0)).Type()))
         return Fail();
-    PushDouble(ValueOf(operand).ToNumber() + 1.0);
+    ReplaceTop(1, ValueOf(FromTop(0)).ToNumber() + 1.0);
     AfterOperand();
 }
 
@@ -346,8 +351,6 @@ void ExpressionEvaluator::PushReference(const ExpressionToken& token)
     m_operands.back().reference = &token;
     m_lastToken = LastToken::Operand;
 }
-
-void ExpressionEvaluator::PushDouble(double number) { PushOwned(ScriptValue::FromDouble(number)); }
 
 // Operators of precedence 1 on top apply as soon as an operand stands to their right.
 void ExpressionEvaluator::AfterOperand()
@@ -397,14 +400,35 @@ bool ExpressionEvaluator::PopOperand(Operand& operand)
     return true;
 }
 
-bool ExpressionEvaluator::PopDefined(Operand& operand)
+bool ExpressionEvaluator::ResolveTop(std::size_t count)
 {
-    return PopOperand(operand) && Resolve(operand);
+    if (m_operands.size() < count)
+        return false;
+    for (std::size_t position = 0; position < count; ++position) {
+        if (!Resolve(FromTop(position)))
+            return false;
+    }
+    return true;
 }
 
-bool ExpressionEvaluator::PopTwoDefined(Operand& left, Operand& right)
+void ExpressionEvaluator::ReplaceTop(std::size_t count, double number)
 {
-    return PopOperand(right) && PopOperand(left) && Resolve(right) && Resolve(left);
+    while (--count > 0)
+        m_operands.pop_back();
+    Operand& result = m_operands.back();
+    result.borrowed = nullptr;
+    result.reference = nullptr;
+    result.owned.MakeDouble(number);
+    m_lastToken = LastToken::Operand;
+}
+
+// The operand's value becomes its own, to be changed.
+void ExpressionEvaluator::OwnValue(Operand& operand)
+{
+    if (operand.borrowed) {
+        operand.owned.Assign(*operand.borrowed);
+        operand.borrowed = nullptr;
+    }
 }
 
 // A variable reference becomes the value of its variable: a local of the evaluator first,
@@ -415,7 +439,7 @@ bool ExpressionEvaluator::Resolve(Operand& operand)
     if (!reference)
         return true;
     operand.reference = nullptr;
-    if (ScriptVariable* local = m_localVariables.Find(reference->text)) {
+    if (ScriptVariable* local = m_localVariables.Empty() ? nullptr : m_localVariables.Find(reference->text)) {
         operand.borrowed = &local->Value();
         return true;
     }
@@ -428,13 +452,6 @@ bool ExpressionEvaluator::Resolve(Operand& operand)
 const ScriptValue& ExpressionEvaluator::ValueOf(const Operand& operand) const
 {
     return operand.borrowed ? *operand.borrowed : operand.owned;
-}
-
-ScriptValue ExpressionEvaluator::TakeValue(Operand& operand)
-{
-    if (operand.borrowed)
-        return ScriptValue::CopyOf(*operand.borrowed);
-    return std::move(operand.owned);
 }
 
 void ExpressionEvaluator::Fail(std::string_view word)

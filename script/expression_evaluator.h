@@ -32,6 +32,7 @@ public:
 
     // Frees both stacks and clears the error; the evaluator is as new.
     std::string Reset();
+    void Clear();
     void SetHost(EvaluatorHost* host) { m_host = host; }
 
     // The value of the expression: the top operand when the loop ran without error.
@@ -92,8 +93,6 @@ private:
     void PushOwned(ScriptValue value);
     void PushBorrowed(const ScriptValue& value);
     void PushReference(const ExpressionToken& token);
-    void PushDouble(double number);
-    void PushTruth(bool truth) { PushDouble(truth ? 1.0 : 0.0); }
     void AfterOperand();
     void Reduce(int level);
     [[nodiscard]] bool TopIs(OperatorKind kind) const;
@@ -109,11 +108,14 @@ private:
     void ApplyRelational(OperatorKind kind);
 
     [[nodiscard]] bool PopOperand(Operand& operand);
-    [[nodiscard]] bool PopDefined(Operand& operand);
-    [[nodiscard]] bool PopTwoDefined(Operand& left, Operand& right);
+    // Operators work on the top operands where they lie: the result takes the place of the
+    // left (or only) operand, reusing what it holds.
+    [[nodiscard]] bool ResolveTop(std::size_t count);
+    [[nodiscard]] Operand& FromTop(std::size_t position) { return m_operands[m_operands.size() - 1 - position]; }
+    void ReplaceTop(std::size_t count, double number);
+    void OwnValue(Operand& operand);
     [[nodiscard]] bool Resolve(Operand& operand);
     [[nodiscard]] const ScriptValue& ValueOf(const Operand& operand) const;
-    [[nodiscard]] ScriptValue TakeValue(Operand& operand);
     [[nodiscard]] bool RunForTop(const CompiledExpression& expression, Operand& top);
     void Fail(std::string_view word = {});
 

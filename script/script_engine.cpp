@@ -222,6 +222,6 @@ EvaluatorSlot* ScriptEngine::AcquireEvaluator(FunctionInstance* instance)
 
 void ScriptEngine::ReleaseEvaluator(EvaluatorSlot* slot)
 {
-    (void)slot->evaluator.Reset();
+    slot->evaluator.Clear();
     m_idleEvaluators.push_back(slot);
 }

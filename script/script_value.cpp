@@ -124,6 +124,16 @@ void ScriptValue::SetDouble(double number)
     }
 }
 
+void ScriptValue::MakeDouble(double number)
+{
+    m_type = TypeDouble;
+    m_text.clear();
+    if (m_object && m_object->ScalarType() == TypeDouble && m_object->ReferenceCount() == 1)
+        static_cast<DoubleObject&>(*m_object).Set(number);
+    else
+        m_object = MakeCounted<DoubleObject>(number);
+}
+
 void ScriptValue::Assign(const ScriptValue& other)
 {
     if (this == &other)

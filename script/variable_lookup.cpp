@@ -56,11 +56,11 @@ ScriptVariable* ScriptEngine::FindMemberVariable(std::string_view name, std::str
 ScriptVariable* ScriptEngine::FindVariable(std::string_view name, FunctionInstance* instance,
                                            VariableLookupCache& cache)
 {
+    std::uint64_t serial = instance ? instance->Serial() : 0;
+    if (cache.filled && cache.changeCount == m_variableChanges && cache.instanceSerial == serial && cache.engine == this)
+        return cache.variable; // only plain names are ever remembered
     if (MemberDot(name) != std::string_view::npos)
         return FindVariable(name, instance);
-    std::uint64_t serial = instance ? instance->Serial() : 0;
-    if (cache.filled && cache.engine == this && cache.instanceSerial == serial && cache.changeCount == m_variableChanges)
-        return cache.variable;
     ScriptVariable* variable = FindVariable(name, instance);
     cache.engine = this;
     cache.instanceSerial = serial;
