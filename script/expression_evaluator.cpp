@@ -309,7 +309,7 @@ void ExpressionEvaluator::BuildArgumentList()
 // "++" gives the top operand's number plus one; the variable itself is not changed.
 void ExpressionEvaluator::HandleIncrement()
 {
-    if (!ResolveTop(1) || !IsNumericType(ValueOf(FromTop(0)).Type()))
+    if (!ResolveTop(1) || !IsNumeric(ValueOf(FromTop(0)).Type()))
         return Fail();
     ReplaceTop(1, ValueOf(FromTop(0)).ToNumber() + 1.0);
     AfterOperand();

@@ -14,7 +14,7 @@ namespace {
 
 bool IsNumericOrString(const ScriptValue& value)
 {
-    return IsNumericType(value.Type()) || value.Type() == TypeString;
+    return IsNumeric(value.Type()) || value.Type() == TypeString;
 }
 
 }
@@ -53,7 +53,7 @@ void ExpressionEvaluator::ApplyArithmetic(OperatorKind kind)
         return Fail();
     const ScriptValue& left = ValueOf(FromTop(1));
     const ScriptValue& right = ValueOf(FromTop(0));
-    if (!IsNumericType(left.Type()) || !IsNumericType(right.Type()))
+    if (!IsNumeric(left.Type()) || !IsNumeric(right.Type()))
         return Fail();
     double leftNumber = left.ToNumber();
     double rightNumber = right.ToNumber();
@@ -104,7 +104,7 @@ void ExpressionEvaluator::ApplyUnary(OperatorKind kind)
 
 void ExpressionEvaluator::ApplyBuiltInInt()
 {
-    if (!ResolveTop(1) || !IsNumericType(ValueOf(FromTop(0)).Type()))
+    if (!ResolveTop(1) || !IsNumeric(ValueOf(FromTop(0)).Type()))
         return Fail();
     ReplaceTop(1, TruncateToInt32(ValueOf(FromTop(0)).ToNumber()));
 }
@@ -132,7 +132,7 @@ void ExpressionEvaluator::ApplyRelational(OperatorKind kind)
         bool equal = left.Equals(right);
         return ReplaceTop(2, (kind == OperatorKind::Equal) == equal ? 1.0 : 0.0);
     }
-    if (!IsNumericType(left.Type()) || !IsNumericType(right.Type()))
+    if (!IsNumeric(left.Type()) || !IsNumeric(right.Type()))
         return Fail();
     double leftNumber = left.ToNumber();
     double rightNumber = right.ToNumber();

@@ -95,10 +95,10 @@ TEST(ScriptTypes, TypeNamesMapBothWays)
     EXPECT_EQ(TypeUnknown, TypeCodeFromName("CRegKey"));
     EXPECT_EQ("IVosObject", TypeNameFromCode(TypeObject));
     EXPECT_EQ("", TypeNameFromCode(TypeList));
-    EXPECT_TRUE(IsNumericType(TypeText));
-    EXPECT_FALSE(IsNumericType(TypeString));
-    EXPECT_TRUE(IsTypedScalar(TypeBool));
-    EXPECT_FALSE(IsTypedScalar(TypeText));
+    EXPECT_TRUE(IsNumeric(TypeText));
+    EXPECT_FALSE(IsNumeric(TypeString));
+    EXPECT_TRUE(IsTyped(TypeBool));
+    EXPECT_FALSE(IsTyped(TypeText));
 }
 
 TEST(ScriptValueConversion, UntypedTextReadsAsNumbers)
