@@ -318,6 +318,17 @@ TEST(ScriptEngineCalls, TheDepthLimitCanBeLowered)
     EXPECT_EQ(ErrorCallsTooDeep, script.engine.Error().code);
 }
 
+TEST(ScriptEngineCalls, TheNativeStackLimitStopsDeepCallsToo)
+{
+    ScriptFixture script;
+    script.engine.SetStackLimit(16 * 1024);
+    ASSERT_TRUE(script.Load("Function int f(int n)\n{\nif n <= 0\nreturn 0\nreturn f(n - 1)\n}\n"));
+    EXPECT_TRUE(script.Call("f", {"3"}));
+    EXPECT_FALSE(script.Call("f", {"900"}));
+    EXPECT_EQ(ErrorCallsTooDeep, script.engine.Error().code);
+    EXPECT_EQ(0u, script.engine.CallDepth());
+}
+
 TEST(ScriptEngineMembers, MethodsOfHostObjects)
 {
     ScriptFixture script;
