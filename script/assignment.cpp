@@ -1,5 +1,6 @@
 // The assignment forms after a variable name: "=" with a value, "++", "--", the compound
 // forms, "Nothing", "new" and "CreateVosObject".
+#include "script/compiler.h"
 #include "script/function_instance.h"
 #include "script/line_form.h"
 #include "script/script_engine.h"
@@ -8,7 +9,7 @@
 
 namespace {
 
-bool Evaluate(FunctionInstance& instance, const AssignmentForm& form, ScriptValue& value)
+SCRIPT_OUT_OF_LINE bool Evaluate(FunctionInstance& instance, const AssignmentForm& form, ScriptValue& value)
 {
     std::string errorWord;
     if (instance.Engine().Evaluate(form.expression, &instance, value, errorWord))
@@ -19,7 +20,7 @@ bool Evaluate(FunctionInstance& instance, const AssignmentForm& form, ScriptValu
 
 // "++", "--" and the compound forms change a copy of the variable's value, which is then
 // stored back by name, so that a read-only variable stays as it is.
-bool ExecuteArithmetic(FunctionInstance& instance, const std::string& name, const AssignmentForm& form,
+SCRIPT_OUT_OF_LINE bool ExecuteArithmetic(FunctionInstance& instance, const std::string& name, const AssignmentForm& form,
                        VariableLookupCache* cache)
 {
     ScriptEngine& engine = instance.Engine();
@@ -33,7 +34,10 @@ bool ExecuteArithmetic(FunctionInstance& instance, const std::string& name, cons
     switch (form.kind) {
     case AssignmentKind::Increment: value.AddInt(1); break;
     case AssignmentKind::Decrement: value.AddInt(-1); break;
-    case AssignmentKind::AddExpression: value.Add(operand); break;
+    case AssignmentKind::AddExpression:
+        if (!value.Add(operand))
+            return false;
+        break;
     case AssignmentKind::SubtractExpression:
         value.AddInt(static_cast<std::int32_t>(0u - static_cast<std::uint32_t>(TruncateToInt32(operand.ToNumber()))));
         break;
@@ -46,7 +50,7 @@ bool ExecuteArithmetic(FunctionInstance& instance, const std::string& name, cons
     return true;
 }
 
-bool AssignNothing(FunctionInstance& instance, const std::string& name)
+SCRIPT_OUT_OF_LINE bool AssignNothing(FunctionInstance& instance, const std::string& name)
 {
     ScriptVariable* variable = instance.Engine().FindVariable(name, &instance);
     if (!variable || variable->Value().Type() != TypeObject) {
@@ -60,7 +64,7 @@ bool AssignNothing(FunctionInstance& instance, const std::string& name)
 
 // A new instance of the class becomes the variable's object; the variable keeps its type. A
 // missing class or variable fails the statement and changes nothing.
-bool AssignNew(FunctionInstance& instance, const std::string& name, const AssignmentForm& form)
+SCRIPT_OUT_OF_LINE bool AssignNew(FunctionInstance& instance, const std::string& name, const AssignmentForm& form)
 {
     ScriptEngine& engine = instance.Engine();
     ScriptObject* classObject = engine.FindClass(form.className);
@@ -77,7 +81,7 @@ bool AssignNew(FunctionInstance& instance, const std::string& name, const Assign
     return true;
 }
 
-bool AssignCreatedObject(FunctionInstance& instance, const std::string& name, const AssignmentForm& form)
+SCRIPT_OUT_OF_LINE bool AssignCreatedObject(FunctionInstance& instance, const std::string& name, const AssignmentForm& form)
 {
     ScriptEngine& engine = instance.Engine();
     ArgumentList arguments(&engine, &instance);
@@ -103,13 +107,13 @@ bool AssignCreatedObject(FunctionInstance& instance, const std::string& name, co
     return true;
 }
 
-}
-
-bool ExecuteAssignment(FunctionInstance& instance, const std::string& name, const AssignmentForm& form,
-                       VariableLookupCache* cache)
+// The forms other than "=" and an expression.
+SCRIPT_OUT_OF_LINE bool ExecuteOtherAssignment(FunctionInstance& instance, const std::string& name,
+                                               const AssignmentForm& form, VariableLookupCache* cache)
 {
     switch (form.kind) {
     case AssignmentKind::Invalid:
+    case AssignmentKind::Expression:
         return false;
     case AssignmentKind::Nothing:
         return AssignNothing(instance, name);
@@ -117,16 +121,37 @@ bool ExecuteAssignment(FunctionInstance& instance, const std::string& name, cons
         return AssignNew(instance, name, form);
     case AssignmentKind::CreateVosObject:
         return AssignCreatedObject(instance, name, form);
-    case AssignmentKind::Expression: {
-        ScriptValue value;
-        if (!Evaluate(instance, form, value))
-            return false;
-        instance.Engine().SetVariable(name, value, &instance, cache);
-        return true;
-    }
     default:
         return ExecuteArithmetic(instance, name, form, cache);
     }
+}
+
+// Stores the value the evaluator left, or copies its error.
+SCRIPT_OUT_OF_LINE bool StoreEvaluatedValue(FunctionInstance& instance, const std::string& name,
+                                            ExpressionEvaluator& evaluator, bool ran, VariableLookupCache* cache)
+{
+    const ScriptValue* value = ran ? evaluator.ResolvedTop() : nullptr;
+    if (!value) {
+        instance.Engine().SetErrorFlag(evaluator.ErrorWord());
+        return false;
+    }
+    instance.Engine().SetVariable(name, *value, &instance, cache);
+    return true;
+}
+
+}
+
+// "=" and an expression: the value is stored by name, so a declared variable keeps its type
+// and a read-only one stays as it is. This is the common assignment and on the path of nested
+// calls, so it reads the value where the evaluator left it.
+bool ExecuteAssignment(FunctionInstance& instance, const std::string& name, const AssignmentForm& form,
+                       VariableLookupCache* cache)
+{
+    if (form.kind != AssignmentKind::Expression)
+        return ExecuteOtherAssignment(instance, name, form, cache);
+    EvaluatorLease evaluator(instance.Engine(), &instance);
+    bool ran = evaluator->Run(form.expression.Compiled());
+    return StoreEvaluatedValue(instance, name, *evaluator, ran, cache);
 }
 
 bool ExecuteAssignment(const std::string& name, std::string_view text, FunctionInstance& instance)

@@ -51,11 +51,13 @@ public:
     [[nodiscard]] const CompiledExpression& Compiled() const
     {
         if (!m_compiled)
-            m_compiled = CompileExpression(m_text);
+            Compile();
         return *m_compiled;
     }
 
 private:
+    void Compile() const;
+
     std::string m_text;
     mutable std::unique_ptr<CompiledExpression> m_compiled;
 };

@@ -1,11 +1,18 @@
 // The control statements. Each moves the line pointer of the running call and keeps the block
-// stack: a block is pushed when entered and popped when left.
+// stack: a block is pushed when entered and popped when left. A handler tells whether the
+// function returned, which only "return" does.
+#include "script/compiler.h"
 #include "script/function_instance.h"
 #include "script/line_form.h"
 #include "script/script_engine.h"
 #include "script/statement_runner.h"
 
+#include <iterator>
+
 namespace {
+
+constexpr bool Returned = true;
+constexpr bool Continues = false;
 
 bool IsOnTop(FunctionInstance& instance, const BlockRecord* block)
 {
@@ -22,10 +29,20 @@ void EnterBlock(FunctionInstance& instance, const BlockRecord* block)
         instance.BlockStack().push_back({block, 0});
 }
 
-void LeaveBlock(FunctionInstance& instance, const BlockRecord& block)
+bool LeaveBlock(FunctionInstance& instance, const BlockRecord& block)
 {
     instance.BlockStack().pop_back();
     instance.SetLinePointer(block.endLine + 1);
+    return Continues;
+}
+
+bool Fail(FunctionInstance& instance, ScriptErrorCode code = ErrorNone)
+{
+    if (code == ErrorNone)
+        instance.Engine().SetErrorFlag();
+    else
+        instance.Engine().SetError(code, {}, -1);
+    return Continues;
 }
 
 bool Condition(FunctionInstance& instance, const CachedExpression& condition)
@@ -35,71 +52,77 @@ bool Condition(FunctionInstance& instance, const CachedExpression& condition)
 
 // An "if" line: reached again at the end of a branch without braces, it leaves the block;
 // otherwise the first branch whose condition holds (or the last "else") is entered.
-void ExecuteIf(FunctionInstance& instance, std::int32_t index, const LineForm&)
+bool ExecuteIf(FunctionInstance& instance, std::int32_t index, const LineForm&)
 {
     const BlockRecord* block = BuildBlock(instance.Function(), index, BlockKind::If);
     if (!block)
-        return instance.Engine().SetErrorFlag();
+        return Fail(instance);
     if (IsOnTop(instance, block))
         return LeaveBlock(instance, *block);
     instance.BlockStack().push_back({block, 0});
     for (const auto& branch : block->branches) {
         bool taken = branch.condition.Text().empty() || Condition(instance, branch.condition);
         if (instance.Engine().HasError())
-            return;
-        if (taken)
-            return instance.SetLinePointer(branch.startLine + 1);
+            return Continues;
+        if (taken) {
+            instance.SetLinePointer(branch.startLine + 1);
+            return Continues;
+        }
     }
-    LeaveBlock(instance, *block);
+    return LeaveBlock(instance, *block);
 }
 
-void ExecuteCloseBrace(FunctionInstance& instance, std::int32_t, const LineForm&)
+bool ExecuteCloseBrace(FunctionInstance& instance, std::int32_t, const LineForm&)
 {
     auto& stack = instance.BlockStack();
     if (stack.empty())
-        return instance.Engine().SetError(ErrorUnmatchedBrace, {}, -1);
+        return Fail(instance, ErrorUnmatchedBrace);
     const BlockRecord& block = *stack.back().block;
     switch (block.kind) {
     case BlockKind::While:
     case BlockKind::For:
-        return instance.SetLinePointer(block.startLine);
+        instance.SetLinePointer(block.startLine);
+        return Continues;
     case BlockKind::Do: {
         bool again = Condition(instance, block.condition);
         if (instance.Engine().HasError())
-            return;
-        if (again)
-            return instance.SetLinePointer(block.startLine);
-        return LeaveBlock(instance, block);
+            return Continues;
+        if (!again)
+            return LeaveBlock(instance, block);
+        instance.SetLinePointer(block.startLine);
+        return Continues;
     }
     case BlockKind::If:
     case BlockKind::Switch:
-        return LeaveBlock(instance, block);
+        break;
     }
+    return LeaveBlock(instance, block);
 }
 
-void ExecuteWhile(FunctionInstance& instance, std::int32_t index, const LineForm&)
+bool ExecuteWhile(FunctionInstance& instance, std::int32_t index, const LineForm&)
 {
     const BlockRecord* block = BuildBlock(instance.Function(), index, BlockKind::While);
     if (!block)
-        return instance.Engine().SetErrorFlag();
+        return Fail(instance);
     if (block->condition.Text().empty())
-        return instance.Engine().SetError(ErrorWhileWithoutCondition, {}, -1);
+        return Fail(instance, ErrorWhileWithoutCondition);
     EnterBlock(instance, block);
     bool holds = Condition(instance, block->condition);
     if (instance.Engine().HasError())
-        return;
-    if (holds)
-        return instance.SetLinePointer(index + 1);
-    LeaveBlock(instance, *block);
+        return Continues;
+    if (!holds)
+        return LeaveBlock(instance, *block);
+    instance.SetLinePointer(index + 1);
+    return Continues;
 }
 
 // A "for" line runs its initialisation when the loop starts and its step each time it comes
 // back; an empty initialisation or step is no statement.
-void ExecuteFor(FunctionInstance& instance, std::int32_t index, const LineForm&)
+bool ExecuteFor(FunctionInstance& instance, std::int32_t index, const LineForm&)
 {
     const BlockRecord* block = BuildBlock(instance.Function(), index, BlockKind::For);
     if (!block)
-        return instance.Engine().SetError(ErrorFor, {}, -1);
+        return Fail(instance, ErrorFor);
     const PlainForm* statement = block->initialisation.get();
     if (IsOnTop(instance, block)) {
         ++instance.BlockStack().back().reentryCount;
@@ -110,105 +133,111 @@ void ExecuteFor(FunctionInstance& instance, std::int32_t index, const LineForm&)
     if (!statement->firstWord.empty() || !statement->rest.empty())
         ExecutePlain(instance, *statement);
     if (instance.Engine().HasError())
-        return;
+        return Continues;
     bool holds = Condition(instance, block->condition);
     if (instance.Engine().HasError())
-        return;
-    if (holds)
-        return instance.SetLinePointer(index + 1);
-    LeaveBlock(instance, *block);
+        return Continues;
+    if (!holds)
+        return LeaveBlock(instance, *block);
+    instance.SetLinePointer(index + 1);
+    return Continues;
 }
 
 // The entries are tested in order: "Default:" is taken where the test reaches it, a case when
 // "(selector) == (label)" holds.
-void ExecuteSwitch(FunctionInstance& instance, std::int32_t index, const LineForm&)
+bool ExecuteSwitch(FunctionInstance& instance, std::int32_t index, const LineForm&)
 {
     const BlockRecord* block = BuildBlock(instance.Function(), index, BlockKind::Switch);
     if (!block)
-        return instance.Engine().SetErrorFlag();
+        return Fail(instance);
     if (block->condition.Text().empty())
-        return instance.Engine().SetError(ErrorSwitch, {}, -1);
+        return Fail(instance, ErrorSwitch);
     EnterBlock(instance, block);
     for (const auto& entry : block->branches) {
         bool taken = entry.condition.Text().empty() || Condition(instance, entry.condition);
         if (instance.Engine().HasError())
-            return;
-        if (taken)
-            return instance.SetLinePointer(entry.startLine + 1);
+            return Continues;
+        if (taken) {
+            instance.SetLinePointer(entry.startLine + 1);
+            return Continues;
+        }
     }
-    LeaveBlock(instance, *block);
+    return LeaveBlock(instance, *block);
 }
 
 // A case line without ":" reached by running through the case before it leaves the switch.
-void ExecuteCase(FunctionInstance& instance, std::int32_t, const LineForm&)
+bool ExecuteCase(FunctionInstance& instance, std::int32_t, const LineForm&)
 {
     auto& stack = instance.BlockStack();
     if (stack.empty() || stack.back().block->kind != BlockKind::Switch)
-        return instance.Engine().SetError(ErrorSwitch, {}, -1);
-    LeaveBlock(instance, *stack.back().block);
+        return Fail(instance, ErrorSwitch);
+    return LeaveBlock(instance, *stack.back().block);
 }
 
-void ExecuteDo(FunctionInstance& instance, std::int32_t index, const LineForm&)
+bool ExecuteDo(FunctionInstance& instance, std::int32_t index, const LineForm&)
 {
     const BlockRecord* block = BuildBlock(instance.Function(), index, BlockKind::Do);
     if (!block)
-        return instance.Engine().SetErrorFlag();
+        return Fail(instance);
     if (block->condition.Text().empty())
-        return instance.Engine().SetError(ErrorDoWithoutCondition, {}, -1);
+        return Fail(instance, ErrorDoWithoutCondition);
     EnterBlock(instance, block);
     instance.SetLinePointer(index + 1);
+    return Continues;
 }
 
 // Leaves the innermost loop or switch, and every "if" inside it.
-void ExecuteBreak(FunctionInstance& instance, std::int32_t, const LineForm&)
+bool ExecuteBreak(FunctionInstance& instance, std::int32_t, const LineForm&)
 {
     auto& stack = instance.BlockStack();
     while (!stack.empty() && stack.back().block->kind == BlockKind::If)
         stack.pop_back();
     if (stack.empty())
-        return instance.Engine().SetError(ErrorBreakOutsideBlock, {}, -1);
-    LeaveBlock(instance, *stack.back().block);
+        return Fail(instance, ErrorBreakOutsideBlock);
+    return LeaveBlock(instance, *stack.back().block);
 }
 
-// The return value is kept in the function's declared return type.
-void ExecuteReturn(FunctionInstance& instance, const LineForm& form, bool& returned)
+// Keeps the value the evaluator left as the function's result, in the declared return type.
+SCRIPT_OUT_OF_LINE bool StoreReturnValue(FunctionInstance& instance, const LineForm& form, ExpressionEvaluator& evaluator,
+                                         bool ran)
 {
-    ScriptValue value;
-    if (!form.rest.empty()) {
-        std::string errorWord;
-        if (!instance.Engine().Evaluate(form.returnValue, &instance, value, errorWord))
-            return instance.Engine().SetError(ErrorReturnValue, form.rest, -1);
+    const ScriptValue* value = ran ? evaluator.ResolvedTop() : nullptr;
+    if (!value) {
+        instance.Engine().SetError(ErrorReturnValue, form.rest, -1);
+        return Continues;
     }
-    instance.Parameters().Result().AssignKeepType(value);
-    returned = true;
+    instance.Parameters().Result().AssignKeepType(*value);
+    return Returned;
 }
 
-using ControlHandler = void (*)(FunctionInstance& instance, std::int32_t index, const LineForm& form);
-
-struct ControlEntry {
-    ControlKeyword keyword;
-    ControlHandler handler;
-};
-
-constexpr ControlEntry g_controlHandlers[] = {
-    {ControlKeyword::If, ExecuteIf},
-    {ControlKeyword::CloseBrace, ExecuteCloseBrace},
-    {ControlKeyword::While, ExecuteWhile},
-    {ControlKeyword::For, ExecuteFor},
-    {ControlKeyword::Switch, ExecuteSwitch},
-    {ControlKeyword::Case, ExecuteCase},
-    {ControlKeyword::Do, ExecuteDo},
-    {ControlKeyword::Break, ExecuteBreak},
-};
-
-}
-
-void ExecuteControl(FunctionInstance& instance, std::int32_t index, const LineForm& form, bool& returned)
+// "return" alone returns an empty value.
+bool ExecuteReturn(FunctionInstance& instance, std::int32_t, const LineForm& form)
 {
-    if (form.keyword == ControlKeyword::Return)
-        return ExecuteReturn(instance, form, returned);
-    for (const auto& entry : g_controlHandlers) {
-        if (entry.keyword == form.keyword)
-            return entry.handler(instance, index, form);
+    if (form.rest.empty()) {
+        instance.Parameters().Result().AssignKeepType(ScriptValue());
+        return Returned;
     }
+    EvaluatorLease evaluator(instance.Engine(), &instance);
+    bool ran = evaluator->Run(form.returnValue.Compiled());
+    return StoreReturnValue(instance, form, *evaluator, ran);
+}
+
+constexpr ControlHandler g_controlHandlers[] = {
+    ExecuteIf,         // ControlKeyword::If
+    ExecuteCloseBrace, // ControlKeyword::CloseBrace
+    ExecuteWhile,      // ControlKeyword::While
+    ExecuteFor,        // ControlKeyword::For
+    ExecuteSwitch,     // ControlKeyword::Switch
+    ExecuteCase,       // ControlKeyword::Case
+    ExecuteDo,         // ControlKeyword::Do
+    ExecuteBreak,      // ControlKeyword::Break
+    ExecuteReturn,     // ControlKeyword::Return
+};
+static_assert(std::size(g_controlHandlers) == static_cast<std::size_t>(ControlKeyword::Return) + 1);
+
+}
+
+ControlHandler ControlHandlerOf(const LineForm& form)
+{
+    return g_controlHandlers[static_cast<std::size_t>(form.keyword)];
 }

@@ -1,6 +1,7 @@
 #include "script/expression_evaluator.h"
 
 #include "script/argument_list.h"
+#include "script/compiler.h"
 #include "script/evaluator_host.h"
 #include "script/objects/scalar_objects.h"
 #include "script/script_text.h"
@@ -15,13 +16,19 @@ ExpressionEvaluator::~ExpressionEvaluator() = default;
 
 std::string ExpressionEvaluator::Reset()
 {
+    Clear();
+    return "Reset";
+}
+
+void ExpressionEvaluator::Clear()
+{
     m_operators.clear();
     m_operands.clear();
-    m_localVariables.Clear();
+    if (!m_localVariables.Empty())
+        m_localVariables.Clear();
     m_error = false;
     m_errorWord.clear();
     m_lastToken = LastToken::Start;
-    return "Reset";
 }
 
 bool ExpressionEvaluator::Evaluate(std::string_view text, ScriptValue& value)
@@ -54,21 +61,9 @@ bool ExpressionEvaluator::EvaluateCondition(const CompiledExpression& expression
 {
     if (expression.tokens.empty())
         return false;
-    Operand top;
-    if (!RunForTop(expression, top))
+    if (!Run(expression) || m_operands.empty())
         return false;
-    const ScriptValue& value = ValueOf(top);
-    // The truth is the value's text read as a decimal integer; the scalar objects answer
-    // without writing the text.
-    if (const ScriptObject* object = value.Object()) {
-        switch (object->ScalarType()) {
-        case TypeInt: return static_cast<const IntObject*>(object)->Number() != 0;
-        case TypeBool: return static_cast<const BoolObject*>(object)->Number() != 0;
-        case TypeDouble: return IsTrueDouble(static_cast<const DoubleObject*>(object)->Number());
-        default: break;
-        }
-    }
-    return IsTrueText(value.ToString());
+    return TopTruth();
 }
 
 // Runs the loop and takes the resolved top operand; false on an error, on an empty stack and
@@ -91,11 +86,47 @@ bool ExpressionEvaluator::Run(const CompiledExpression& expression)
     for (const auto& token : expression.tokens) {
         if (m_error)
             break;
+        if (token.entry && token.entry->kind == OperatorKind::Close && token.kind == TokenKind::Operator) {
+            if (const std::string* call = CloseGroup()) {
+                if (!m_host || !m_host->CallFunction(*call, *m_callArguments))
+                    Fail(*call);
+                else
+                    FinishHostCall();
+            }
+            continue;
+        }
         ExecuteToken(token);
     }
     if (!m_error)
         Reduce(FlushLevel);
     return !m_error;
+}
+
+const ScriptValue* ExpressionEvaluator::ResolvedTop()
+{
+    if (m_error || m_operands.empty() || !Resolve(m_operands.back())) {
+        Fail();
+        return nullptr;
+    }
+    return &ValueOf(m_operands.back());
+}
+
+bool ExpressionEvaluator::TopTruth()
+{
+    const ScriptValue* value = ResolvedTop();
+    if (!value)
+        return false;
+    // The truth is the value's text read as a decimal integer; the scalar objects answer
+    // without writing the text.
+    if (const ScriptObject* object = value->Object()) {
+        switch (object->ScalarType()) {
+        case TypeInt: return static_cast<const IntObject*>(object)->Number() != 0;
+        case TypeBool: return static_cast<const BoolObject*>(object)->Number() != 0;
+        case TypeDouble: return IsTrueDouble(static_cast<const DoubleObject*>(object)->Number());
+        default: break;
+        }
+    }
+    return IsTrueText(value->ToString());
 }
 
 ScriptValue ExpressionEvaluator::OperandValue(std::size_t index) const
@@ -113,7 +144,7 @@ void ExpressionEvaluator::AddLocalVariable(const std::string& name, const Script
     m_localVariables.Append(std::move(variable));
 }
 
-void ExpressionEvaluator::ExecuteToken(const ExpressionToken& token)
+SCRIPT_OUT_OF_LINE void ExpressionEvaluator::ExecuteToken(const ExpressionToken& token)
 {
     switch (token.kind) {
     case TokenKind::Literal:
@@ -143,7 +174,7 @@ void ExpressionEvaluator::ExecuteToken(const ExpressionToken& token)
 // "AND" or "OR", or the name of a function that must be called.
 void ExpressionEvaluator::HandleName(const ExpressionToken& token)
 {
-    bool isVariable = m_localVariables.Find(token.text) != nullptr
+    bool isVariable = (!m_localVariables.Empty() && m_localVariables.Find(token.text) != nullptr)
         || (m_host && m_host->FindVariableValue(token.text, &token.lookup) != nullptr);
     if (isVariable) {
         PushReference(token);
@@ -166,8 +197,6 @@ void ExpressionEvaluator::HandleOperator(const ExpressionToken& token, const Ope
     }
     switch (entry->operatorClass) {
     case OperatorClass::Grouping:
-        if (entry->kind == OperatorKind::Close)
-            return HandleClose();
         if (entry->kind == OperatorKind::Open) {
             if (m_lastToken == LastToken::Operand)
                 return Fail();
@@ -214,8 +243,9 @@ void ExpressionEvaluator::HandleWord(const ExpressionToken& token)
 }
 
 //   ")" closes a group: "()" after a call gives it the empty list; a group of operands
-//   separated by "," becomes one list value; then a call before the group is applied.
-void ExpressionEvaluator::HandleClose()
+//   separated by "," becomes one list value; then a call before the group is applied. A host
+//   call is only prepared here: its name is returned, and the loop makes the call.
+SCRIPT_OUT_OF_LINE const std::string* ExpressionEvaluator::CloseGroup()
 {
     if (TopIs(OperatorKind::Open)) {
         m_operators.pop_back();
@@ -224,23 +254,28 @@ void ExpressionEvaluator::HandleClose()
     } else {
         Reduce(FlushLevel);
         if (m_error)
-            return;
+            return nullptr;
         if (TopIs(OperatorKind::Comma))
             BuildArgumentList();
         if (m_error)
-            return;
-        if (!TopIs(OperatorKind::Open))
-            return Fail();
+            return nullptr;
+        if (!TopIs(OperatorKind::Open)) {
+            Fail();
+            return nullptr;
+        }
         m_operators.pop_back();
     }
     if (TopIsCall()) {
         PendingOperator call = m_operators.back();
         m_operators.pop_back();
+        if (call.entry->operatorClass == OperatorClass::HostCall)
+            return PrepareHostCall(*call.name);
         Apply(call);
         if (m_error)
-            return;
+            return nullptr;
     }
     AfterOperand();
+    return nullptr;
 }
 
 // The operands of a group, one more than the "," between them, become one list value that
@@ -274,10 +309,9 @@ void ExpressionEvaluator::BuildArgumentList()
 // "++" gives the top operand's number plus one; the variable itself is not changed.
 void ExpressionEvaluator::HandleIncrement()
 {
-    Operand operand;
-    if (!PopDefined(operand) || !IsNumericType(ValueOf(operand).Type()))
+    if (!ResolveTop(1) || !IsNumeric(ValueOf(FromTop(0)).Type()))
         return Fail();
-    PushDouble(ValueOf(operand).ToNumber() + 1.0);
+    ReplaceTop(1, ValueOf(FromTop(0)).ToNumber() + 1.0);
     AfterOperand();
 }
 
@@ -318,8 +352,6 @@ void ExpressionEvaluator::PushReference(const ExpressionToken& token)
     m_lastToken = LastToken::Operand;
 }
 
-void ExpressionEvaluator::PushDouble(double number) { PushOwned(ScriptValue::FromDouble(number)); }
-
 // Operators of precedence 1 on top apply as soon as an operand stands to their right.
 void ExpressionEvaluator::AfterOperand()
 {
@@ -332,7 +364,7 @@ void ExpressionEvaluator::AfterOperand()
 
 // Applies operators from the top while their precedence is at most the level. "(" and ","
 // have no rule of their own and stay; they are taken by ")".
-void ExpressionEvaluator::Reduce(int level)
+SCRIPT_OUT_OF_LINE void ExpressionEvaluator::Reduce(int level)
 {
     while (!m_error && !m_operators.empty()) {
         const PendingOperator& top = m_operators.back();
@@ -368,14 +400,35 @@ bool ExpressionEvaluator::PopOperand(Operand& operand)
     return true;
 }
 
-bool ExpressionEvaluator::PopDefined(Operand& operand)
+bool ExpressionEvaluator::ResolveTop(std::size_t count)
 {
-    return PopOperand(operand) && Resolve(operand);
+    if (m_operands.size() < count)
+        return false;
+    for (std::size_t position = 0; position < count; ++position) {
+        if (!Resolve(FromTop(position)))
+            return false;
+    }
+    return true;
 }
 
-bool ExpressionEvaluator::PopTwoDefined(Operand& left, Operand& right)
+void ExpressionEvaluator::ReplaceTop(std::size_t count, double number)
 {
-    return PopOperand(right) && PopOperand(left) && Resolve(right) && Resolve(left);
+    while (--count > 0)
+        m_operands.pop_back();
+    Operand& result = m_operands.back();
+    result.borrowed = nullptr;
+    result.reference = nullptr;
+    result.owned.MakeDouble(number);
+    m_lastToken = LastToken::Operand;
+}
+
+// The operand's value becomes its own, to be changed.
+void ExpressionEvaluator::OwnValue(Operand& operand)
+{
+    if (operand.borrowed) {
+        operand.owned.Assign(*operand.borrowed);
+        operand.borrowed = nullptr;
+    }
 }
 
 // A variable reference becomes the value of its variable: a local of the evaluator first,
@@ -386,7 +439,7 @@ bool ExpressionEvaluator::Resolve(Operand& operand)
     if (!reference)
         return true;
     operand.reference = nullptr;
-    if (ScriptVariable* local = m_localVariables.Find(reference->text)) {
+    if (ScriptVariable* local = m_localVariables.Empty() ? nullptr : m_localVariables.Find(reference->text)) {
         operand.borrowed = &local->Value();
         return true;
     }
@@ -399,13 +452,6 @@ bool ExpressionEvaluator::Resolve(Operand& operand)
 const ScriptValue& ExpressionEvaluator::ValueOf(const Operand& operand) const
 {
     return operand.borrowed ? *operand.borrowed : operand.owned;
-}
-
-ScriptValue ExpressionEvaluator::TakeValue(Operand& operand)
-{
-    if (operand.borrowed)
-        return ScriptValue::CopyOf(*operand.borrowed);
-    return std::move(operand.owned);
 }
 
 void ExpressionEvaluator::Fail(std::string_view word)

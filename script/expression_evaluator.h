@@ -5,6 +5,7 @@
 #include "script/variable_list.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,7 @@ public:
 
     // Frees both stacks and clears the error; the evaluator is as new.
     std::string Reset();
+    void Clear();
     void SetHost(EvaluatorHost* host) { m_host = host; }
 
     // The value of the expression: the top operand when the loop ran without error.
@@ -41,9 +43,17 @@ public:
     [[nodiscard]] bool EvaluateCondition(const CompiledExpression& expression);
 
     // Runs the loop alone and leaves every operand on the stack, for a call statement that
-    // takes them all as its arguments.
+    // takes them all as its arguments, or for the interpreter to read the top one.
+    //
+    // This loop is on the path of every nested script call (a host call in an expression), so
+    // it makes the host call from its own small frame and keeps all other work out of line.
     [[nodiscard]] bool Run(const CompiledExpression& expression);
     [[nodiscard]] std::size_t OperandCount() const { return m_operands.size(); }
+    // After Run: the top operand resolved, or null (and the error flag set) when there is
+    // none or it names no variable.
+    [[nodiscard]] const ScriptValue* ResolvedTop();
+    // After Run: the truth of the top operand (its text read as a decimal integer).
+    [[nodiscard]] bool TopTruth();
     // A copy of an operand; a variable reference not yet resolved is its name, of type 103.
     [[nodiscard]] ScriptValue OperandValue(std::size_t index) const;
 
@@ -70,10 +80,12 @@ private:
     enum class LastToken { Start, Operand, Operator };
 
     void ExecuteToken(const ExpressionToken& token);
+    [[nodiscard]] const std::string* CloseGroup();
+    [[nodiscard]] const std::string* PrepareHostCall(const std::string& name);
+    void FinishHostCall();
     void HandleName(const ExpressionToken& token);
     void HandleWord(const ExpressionToken& token);
     void HandleOperator(const ExpressionToken& token, const OperatorEntry* entry);
-    void HandleClose();
     void HandleIncrement();
     void BuildArgumentList();
 
@@ -81,8 +93,6 @@ private:
     void PushOwned(ScriptValue value);
     void PushBorrowed(const ScriptValue& value);
     void PushReference(const ExpressionToken& token);
-    void PushDouble(double number);
-    void PushTruth(bool truth) { PushDouble(truth ? 1.0 : 0.0); }
     void AfterOperand();
     void Reduce(int level);
     [[nodiscard]] bool TopIs(OperatorKind kind) const;
@@ -96,14 +106,16 @@ private:
     void ApplyBuiltInInt();
     void ApplyBitwise(OperatorKind kind);
     void ApplyRelational(OperatorKind kind);
-    void ApplyHostCall(const std::string& name);
 
     [[nodiscard]] bool PopOperand(Operand& operand);
-    [[nodiscard]] bool PopDefined(Operand& operand);
-    [[nodiscard]] bool PopTwoDefined(Operand& left, Operand& right);
+    // Operators work on the top operands where they lie: the result takes the place of the
+    // left (or only) operand, reusing what it holds.
+    [[nodiscard]] bool ResolveTop(std::size_t count);
+    [[nodiscard]] Operand& FromTop(std::size_t position) { return m_operands[m_operands.size() - 1 - position]; }
+    void ReplaceTop(std::size_t count, double number);
+    void OwnValue(Operand& operand);
     [[nodiscard]] bool Resolve(Operand& operand);
     [[nodiscard]] const ScriptValue& ValueOf(const Operand& operand) const;
-    [[nodiscard]] ScriptValue TakeValue(Operand& operand);
     [[nodiscard]] bool RunForTop(const CompiledExpression& expression, Operand& top);
     void Fail(std::string_view word = {});
 
@@ -114,4 +126,5 @@ private:
     std::vector<PendingOperator> m_operators;
     std::vector<Operand> m_operands;
     VariableList m_localVariables;
+    std::unique_ptr<ArgumentList> m_callArguments; // of the host call being made
 };

@@ -233,3 +233,5 @@ std::unique_ptr<CompiledExpression> CompileExpression(std::string_view text)
     Tokenizer(text).Run(*compiled);
     return compiled;
 }
+
+void CachedExpression::Compile() const { m_compiled = CompileExpression(m_text); }

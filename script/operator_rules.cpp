@@ -1,10 +1,10 @@
-// How each operator is applied once its operands are on the stack. Two-operand operators pop
-// the right operand first. Results are doubles (truth values 1.0 and 0.0), except that "+"
-// keeps the type of its left operand.
-#include "script/expression_evaluator.h"
-
+// How each operator is applied once its operands are on the stack. A two-operand operator takes
+// the two top operands (the right one on top); the result takes their place. Results are
+// doubles (truth values 1.0 and 0.0), except that "+" keeps the type of its left operand.
 #include "script/argument_list.h"
+#include "script/compiler.h"
 #include "script/evaluator_host.h"
+#include "script/expression_evaluator.h"
 #include "script/objects/scalar_objects.h"
 #include "script/script_text.h"
 
@@ -14,7 +14,7 @@ namespace {
 
 bool IsNumericOrString(const ScriptValue& value)
 {
-    return IsNumericType(value.Type()) || value.Type() == TypeString;
+    return IsNumeric(value.Type()) || value.Type() == TypeString;
 }
 
 }
@@ -27,7 +27,7 @@ void ExpressionEvaluator::Apply(const PendingOperator& pending)
     case OperatorClass::BuiltInCall: return ApplyBuiltInInt();
     case OperatorClass::Bitwise: return ApplyBitwise(pending.entry->kind);
     case OperatorClass::Relational: return ApplyRelational(pending.entry->kind);
-    case OperatorClass::HostCall: return ApplyHostCall(*pending.name);
+    case OperatorClass::HostCall: return Fail(); // made only by the loop, at ")"
     case OperatorClass::Grouping: return Fail();
     }
 }
@@ -49,25 +49,24 @@ void ExpressionEvaluator::ApplyArithmetic(OperatorKind kind)
     default:
         break;
     }
-    Operand left, right;
-    if (!PopTwoDefined(left, right))
+    if (!ResolveTop(2))
         return Fail();
-    const ScriptValue& leftValue = ValueOf(left);
-    const ScriptValue& rightValue = ValueOf(right);
-    if (!IsNumericType(leftValue.Type()) || !IsNumericType(rightValue.Type()))
+    const ScriptValue& left = ValueOf(FromTop(1));
+    const ScriptValue& right = ValueOf(FromTop(0));
+    if (!IsNumeric(left.Type()) || !IsNumeric(right.Type()))
         return Fail();
-    double leftNumber = leftValue.ToNumber();
-    double rightNumber = rightValue.ToNumber();
+    double leftNumber = left.ToNumber();
+    double rightNumber = right.ToNumber();
     switch (kind) {
-    case OperatorKind::Subtract: return PushDouble(leftNumber - rightNumber);
-    case OperatorKind::Multiply: return PushDouble(leftNumber * rightNumber);
-    case OperatorKind::Divide: return PushDouble(leftNumber / rightNumber); // by 0: infinity or NaN
-    case OperatorKind::Xor: return PushDouble(TruncateToInt32(leftNumber) ^ TruncateToInt32(rightNumber));
+    case OperatorKind::Subtract: return ReplaceTop(2, leftNumber - rightNumber);
+    case OperatorKind::Multiply: return ReplaceTop(2, leftNumber * rightNumber);
+    case OperatorKind::Divide: return ReplaceTop(2, leftNumber / rightNumber); // by 0: infinity or NaN
+    case OperatorKind::Xor: return ReplaceTop(2, TruncateToInt32(leftNumber) ^ TruncateToInt32(rightNumber));
     case OperatorKind::Modulo: {
         std::int32_t remainder = 0;
         if (!IntegerRemainder(TruncateToInt32(leftNumber), TruncateToInt32(rightNumber), remainder))
             return Fail(entry.text); // a remainder by zero has no value
-        return PushDouble(remainder);
+        return ReplaceTop(2, remainder);
     }
     default:
         return Fail();
@@ -78,91 +77,105 @@ void ExpressionEvaluator::ApplyArithmetic(OperatorKind kind)
 // text, an int adds the integer, a double the number; text and bool stay as they are.
 void ExpressionEvaluator::ApplyAdd()
 {
-    Operand left, right;
-    if (!PopTwoDefined(left, right))
+    if (!ResolveTop(2))
         return Fail();
-    if (!IsNumericOrString(ValueOf(left)) || !IsNumericOrString(ValueOf(right)))
+    Operand& left = FromTop(1);
+    const ScriptValue& right = ValueOf(FromTop(0));
+    if (!IsNumericOrString(ValueOf(left)) || !IsNumericOrString(right))
         return Fail();
-    ScriptValue sum = TakeValue(left);
-    sum.Add(ValueOf(right));
-    PushOwned(std::move(sum));
+    OwnValue(left);
+    if (!left.owned.Add(right))
+        return Fail("+");
+    m_operands.pop_back();
+    m_lastToken = LastToken::Operand;
 }
 
 void ExpressionEvaluator::ApplyUnary(OperatorKind kind)
 {
-    Operand operand;
-    if (!PopDefined(operand))
+    if (!ResolveTop(1))
         return Fail();
-    double number = ValueOf(operand).ToNumber();
+    double number = ValueOf(FromTop(0)).ToNumber();
     switch (kind) {
-    case OperatorKind::Not: return PushTruth(number == 0.0);
-    case OperatorKind::Negate: return PushDouble(-number);
-    default: return PushDouble(~TruncateToInt32(number));
+    case OperatorKind::Not: return ReplaceTop(1, number == 0.0 ? 1.0 : 0.0);
+    case OperatorKind::Negate: return ReplaceTop(1, -number);
+    default: return ReplaceTop(1, ~TruncateToInt32(number));
     }
 }
 
 void ExpressionEvaluator::ApplyBuiltInInt()
 {
-    Operand operand;
-    if (!PopDefined(operand) || !IsNumericType(ValueOf(operand).Type()))
+    if (!ResolveTop(1) || !IsNumeric(ValueOf(FromTop(0)).Type()))
         return Fail();
-    PushDouble(TruncateToInt32(ValueOf(operand).ToNumber()));
+    ReplaceTop(1, TruncateToInt32(ValueOf(FromTop(0)).ToNumber()));
 }
 
 void ExpressionEvaluator::ApplyBitwise(OperatorKind kind)
 {
-    Operand left, right;
-    if (!PopTwoDefined(left, right))
+    if (!ResolveTop(2))
         return Fail();
-    std::int32_t leftBits = TruncateToInt32(ValueOf(left).ToNumber());
-    std::int32_t rightBits = TruncateToInt32(ValueOf(right).ToNumber());
-    PushDouble(kind == OperatorKind::BitAnd ? (leftBits & rightBits) : (leftBits | rightBits));
+    std::int32_t leftBits = TruncateToInt32(ValueOf(FromTop(1)).ToNumber());
+    std::int32_t rightBits = TruncateToInt32(ValueOf(FromTop(0)).ToNumber());
+    ReplaceTop(2, kind == OperatorKind::BitAnd ? (leftBits & rightBits) : (leftBits | rightBits));
 }
 
 void ExpressionEvaluator::ApplyRelational(OperatorKind kind)
 {
     if (kind == OperatorKind::Assign)
         return Fail("="); // "=" compares nothing; an expression that holds one is refused
-    Operand left, right;
-    if (!PopTwoDefined(left, right))
+    if (!ResolveTop(2))
         return Fail();
-    const ScriptValue& leftValue = ValueOf(left);
-    const ScriptValue& rightValue = ValueOf(right);
+    const ScriptValue& left = ValueOf(FromTop(1));
+    const ScriptValue& right = ValueOf(FromTop(0));
     if (kind == OperatorKind::Equal || kind == OperatorKind::NotEqual) {
-        if (!IsNumericOrString(leftValue) || !IsNumericOrString(rightValue))
+        if (!IsNumericOrString(left) || !IsNumericOrString(right))
             return Fail();
-        bool equal = leftValue.Equals(rightValue);
-        return PushTruth(kind == OperatorKind::Equal ? equal : !equal);
+        bool equal = left.Equals(right);
+        return ReplaceTop(2, (kind == OperatorKind::Equal) == equal ? 1.0 : 0.0);
     }
-    if (!IsNumericType(leftValue.Type()) || !IsNumericType(rightValue.Type()))
+    if (!IsNumeric(left.Type()) || !IsNumeric(right.Type()))
         return Fail();
-    double leftNumber = leftValue.ToNumber();
-    double rightNumber = rightValue.ToNumber();
+    double leftNumber = left.ToNumber();
+    double rightNumber = right.ToNumber();
+    bool truth = false;
     switch (kind) {
-    case OperatorKind::GreaterEqual: return PushTruth(leftNumber >= rightNumber);
-    case OperatorKind::Greater: return PushTruth(leftNumber > rightNumber);
-    case OperatorKind::LessEqual: return PushTruth(leftNumber <= rightNumber);
-    case OperatorKind::Less: return PushTruth(leftNumber < rightNumber);
-    case OperatorKind::And: return PushTruth(leftNumber != 0.0 && rightNumber != 0.0);
-    default: return PushTruth(leftNumber != 0.0 || rightNumber != 0.0);
+    case OperatorKind::GreaterEqual: truth = leftNumber >= rightNumber; break;
+    case OperatorKind::Greater: truth = leftNumber > rightNumber; break;
+    case OperatorKind::LessEqual: truth = leftNumber <= rightNumber; break;
+    case OperatorKind::Less: truth = leftNumber < rightNumber; break;
+    case OperatorKind::And: truth = leftNumber != 0.0 && rightNumber != 0.0; break;
+    default: truth = leftNumber != 0.0 || rightNumber != 0.0; break;
     }
+    ReplaceTop(2, truth ? 1.0 : 0.0);
 }
 
 // A host call takes one operand as its argument: a list value, the empty list or a single
-// value, whose text is parsed into the argument list. The list lives on the heap, so that a
-// chain of nested script calls keeps little on the native stack.
-void ExpressionEvaluator::ApplyHostCall(const std::string& name)
+// value, whose text is parsed into the argument list. Returns the name to call, or null when
+// the call cannot be made.
+SCRIPT_OUT_OF_LINE const std::string* ExpressionEvaluator::PrepareHostCall(const std::string& name)
 {
     Operand argument;
-    if (!PopOperand(argument))
-        return Fail();
-    auto arguments = std::make_unique<ArgumentList>();
+    if (!PopOperand(argument)) {
+        Fail();
+        return nullptr;
+    }
+    if (!m_callArguments)
+        m_callArguments = std::make_unique<ArgumentList>();
+    m_callArguments->Clear();
+    m_callArguments->Result().Clear();
     if (m_host)
-        m_host->PrepareArguments(*arguments);
+        m_host->PrepareArguments(*m_callArguments);
     std::string text = argument.reference ? argument.reference->text : ValueOf(argument).ToString();
-    if (!arguments->ParseArguments(text))
-        return Fail(text);
-    if (!m_host || !m_host->CallFunction(name, *arguments))
-        return Fail(name);
-    PushOwned(std::move(arguments->Result()));
+    if (!m_callArguments->ParseArguments(text)) {
+        Fail(text);
+        return nullptr;
+    }
+    return &name;
+}
+
+// The call's result value is the next operand.
+SCRIPT_OUT_OF_LINE void ExpressionEvaluator::FinishHostCall()
+{
+    PushOwned(std::move(m_callArguments->Result()));
+    m_callArguments->Clear();
+    AfterOperand();
 }

@@ -1,5 +1,6 @@
 // Plain statements: declarations, assignments, calls and "Goto". Each is classified by its
 // first word; whether that word names a variable is decided when the statement runs.
+#include "script/compiler.h"
 #include "script/expression_evaluator.h"
 #include "script/function_instance.h"
 #include "script/line_form.h"
@@ -10,7 +11,7 @@
 namespace {
 
 //   declaration -> "var" type-name name [assignment] { "," name [assignment] }
-void ExecuteDeclaration(FunctionInstance& instance, const PlainForm& form)
+SCRIPT_OUT_OF_LINE void ExecuteDeclaration(FunctionInstance& instance, const PlainForm& form)
 {
     ScriptEngine& engine = instance.Engine();
     if (form.typeName.empty() || form.declarations.empty())
@@ -26,13 +27,40 @@ void ExecuteDeclaration(FunctionInstance& instance, const PlainForm& form)
 }
 
 //   set -> "Set" name assignment
-void ExecuteSet(FunctionInstance& instance, const PlainForm& form)
+SCRIPT_OUT_OF_LINE void ExecuteSet(FunctionInstance& instance, const PlainForm& form)
 {
     ScriptEngine& engine = instance.Engine();
     if (!engine.FindVariable(form.setName, &instance))
         engine.SetError(ErrorPlainStatement, {}, -1);
     if (!ExecuteAssignment(instance, form.setName, *form.setAssignment))
         engine.SetError(ErrorPlainStatement, {}, -1);
+}
+
+SCRIPT_OUT_OF_LINE void ReportNotAVariable(FunctionInstance& instance, const PlainForm& form)
+{
+    instance.Engine().SetError(ErrorNotAVariable, form.firstWord, -1);
+}
+
+// The argument text is evaluated: a list value is parsed as a list (so a variable passed by
+// name arrives as a reference), any other operands are taken in their order.
+SCRIPT_OUT_OF_LINE bool EvaluateCallArguments(FunctionInstance& instance, const CachedExpression& argumentText,
+                                              ArgumentList& arguments)
+{
+    ScriptEngine& engine = instance.Engine();
+    EvaluatorLease evaluator(engine, &instance);
+    if (!evaluator->Run(argumentText.Compiled())) {
+        engine.SetErrorFlag(evaluator->ErrorWord());
+        return false;
+    }
+    std::size_t count = evaluator->OperandCount();
+    ScriptValue top = count > 0 ? evaluator->OperandValue(count - 1) : ScriptValue();
+    if (top.Type() == TypeList) {
+        (void)arguments.ParseArguments(top.Text());
+        return true;
+    }
+    for (std::size_t index = 0; index < count; ++index)
+        arguments.AppendValue(evaluator->OperandValue(index));
+    return true;
 }
 
 }
@@ -60,7 +88,7 @@ void ExecutePlain(FunctionInstance& instance, const PlainForm& form)
     if (SameName(form.firstWord, "Goto"))
         return instance.Goto(form.rest);
     if (!form.rest.empty() && form.rest.front() == '=')
-        return engine.SetError(ErrorNotAVariable, form.firstWord, -1);
+        return ReportNotAVariable(instance, form);
     if (!ExecuteCallStatement(instance, form.firstWord, form.callArguments))
         engine.SetErrorFlag();
 }
@@ -71,27 +99,12 @@ void ExecutePlain(std::string_view line, FunctionInstance& instance)
     ExecutePlain(instance, form);
 }
 
-// The argument text is evaluated: a list value is parsed as a list (so a variable passed by
-// name arrives as a reference), any other operands are taken in their order.
 bool ExecuteCallStatement(FunctionInstance& instance, const std::string& name, const CachedExpression& argumentText)
 {
     ScriptEngine& engine = instance.Engine();
     // On the heap: a call statement is on the path of every nested script call.
     auto arguments = std::make_unique<ArgumentList>(&engine, &instance);
-    if (!argumentText.Text().empty()) {
-        EvaluatorLease evaluator(engine, &instance);
-        if (!evaluator->Run(argumentText.Compiled())) {
-            engine.SetErrorFlag(evaluator->ErrorWord());
-            return false;
-        }
-        std::size_t count = evaluator->OperandCount();
-        ScriptValue top = count > 0 ? evaluator->OperandValue(count - 1) : ScriptValue();
-        if (top.Type() == TypeList) {
-            (void)arguments->ParseArguments(top.Text());
-        } else {
-            for (std::size_t index = 0; index < count; ++index)
-                arguments->AppendValue(evaluator->OperandValue(index));
-        }
-    }
+    if (!argumentText.Text().empty() && !EvaluateCallArguments(instance, argumentText, *arguments))
+        return false;
     return engine.CallByName(name, *arguments, &instance);
 }

@@ -1,6 +1,7 @@
 // Calls: a script function with its arguments bound to its parameters, and a call by name as
 // a script makes it (script function, built-in command, or object method).
 #include "script/builtin_commands.h"
+#include "script/compiler.h"
 #include "script/function_instance.h"
 #include "script/script_engine.h"
 #include "script/statement_runner.h"
@@ -9,34 +10,30 @@
 
 namespace {
 
-// Keeps a running call on the engine's call stack for exactly as long as it runs.
-class CallStackEntry {
-public:
-    CallStackEntry(std::vector<FunctionInstance*>& stack, FunctionInstance& instance)
-        : m_stack(stack), m_instance(&instance)
-    {
-        m_stack.push_back(m_instance);
-    }
-    ~CallStackEntry()
-    {
-        // The host may have cleared the list meanwhile; then there is nothing to take off.
-        auto found = std::find(m_stack.rbegin(), m_stack.rend(), m_instance);
-        if (found != m_stack.rend())
-            m_stack.erase(std::next(found).base());
-    }
-    CallStackEntry(const CallStackEntry&) = delete;
-    CallStackEntry& operator=(const CallStackEntry&) = delete;
-
-private:
-    std::vector<FunctionInstance*>& m_stack;
-    FunctionInstance* m_instance;
-};
-
 std::string::size_type MemberDot(const std::string& name)
 {
     return name.size() > 1 ? name.find('.', 1) : std::string::npos;
 }
 
+}
+
+// A call may go deeper while the depth limit and the native stack limit allow it. The stack in
+// use is measured from the frame of the outermost call.
+bool ScriptEngine::MayCallDeeper()
+{
+    if (m_listSegIns.size() >= m_callDepthLimit)
+        return false;
+    auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    if (m_listSegIns.empty()) {
+        m_stackBase = here;
+        return true;
+    }
+    return m_stackLimit == 0 || here >= m_stackBase || m_stackBase - here <= m_stackLimit;
+}
+
+SCRIPT_OUT_OF_LINE void ScriptEngine::ReportCallsTooDeep(const ScriptFunction& function, FunctionInstance* caller)
+{
+    SetError(ErrorCallsTooDeep, function.Name(), caller ? caller->CurrentSourceLine() : function.HeaderLine());
 }
 
 bool ScriptEngine::CallFunction(const std::string& name, ArgumentList* arguments, FunctionInstance* caller)
@@ -46,21 +43,51 @@ bool ScriptEngine::CallFunction(const std::string& name, ArgumentList* arguments
         SetError(ErrorNoSuchFunction, name, -1);
         return false;
     }
-    if (m_listSegIns.size() >= m_callDepthLimit) {
-        SetError(ErrorCallsTooDeep, name, caller ? caller->CurrentSourceLine() : function->HeaderLine());
+    return CallScriptFunction(*function, arguments, caller);
+}
+
+// Only the running instance stays in this frame while the body runs; everything before and
+// after the body is done out of line.
+bool ScriptEngine::CallScriptFunction(ScriptFunction& function, ArgumentList* arguments, FunctionInstance* caller)
+{
+    FunctionInstance* instance = StartCall(function, arguments, caller);
+    if (!instance)
         return false;
+    bool ran = RunFunctionBody(*instance);
+    return FinishCall(instance, ran, arguments, caller);
+}
+
+// Makes the instance (on the heap), puts it on the call stack and binds the arguments; null
+// when the call cannot start.
+SCRIPT_OUT_OF_LINE FunctionInstance* ScriptEngine::StartCall(ScriptFunction& function, ArgumentList* arguments,
+                                                             FunctionInstance* caller)
+{
+    if (!MayCallDeeper()) {
+        ReportCallsTooDeep(function, caller);
+        return nullptr;
     }
-    // The instance lives on the heap: a deep chain of script calls keeps only a few pointers
-    // per call on the native stack.
-    auto instance = std::make_unique<FunctionInstance>(*this, Counted<ScriptFunction>(function), m_nextInstanceSerial++);
-    instance->Parameters().CopyFrom(function->Parameters());
-    {
-        CallStackEntry running(m_listSegIns, *instance);
-        if (arguments && function->Parameters().Count() > 0 && !BindArguments(*instance, *arguments, caller))
-            return false;
-        if (!RunFunctionBody(*instance))
-            return false;
+    auto instance = std::make_unique<FunctionInstance>(*this, Counted<ScriptFunction>(&function), m_nextInstanceSerial++);
+    instance->Parameters().CopyFrom(function.Parameters());
+    m_listSegIns.push_back(instance.get());
+    if (arguments && function.Parameters().Count() > 0 && !BindArguments(*instance, *arguments, caller)) {
+        FinishCall(instance.release(), false, nullptr, caller);
+        return nullptr;
     }
+    return instance.release();
+}
+
+// Takes the instance off the call stack, writes back "out" parameters and the result, and
+// destroys the instance.
+SCRIPT_OUT_OF_LINE bool ScriptEngine::FinishCall(FunctionInstance* running, bool ran, ArgumentList* arguments,
+                                                 FunctionInstance* caller)
+{
+    std::unique_ptr<FunctionInstance> instance(running);
+    // The host may have cleared the list meanwhile; then there is nothing to take off.
+    auto found = std::find(m_listSegIns.rbegin(), m_listSegIns.rend(), running);
+    if (found != m_listSegIns.rend())
+        m_listSegIns.erase(std::next(found).base());
+    if (!ran)
+        return false;
     WriteBackOutParameters(*instance, caller);
     if (arguments)
         arguments->Result().Assign(instance->Parameters().Result());
@@ -70,7 +97,7 @@ bool ScriptEngine::CallFunction(const std::string& name, ArgumentList* arguments
 // Argument k goes to declared parameter k: the parameter value keeps what was passed, and a
 // local of the parameter's name and type receives the value (a referenced variable's value, or
 // the argument's text). More arguments than parameters fail the call.
-bool ScriptEngine::BindArguments(FunctionInstance& instance, ArgumentList& arguments, FunctionInstance* caller)
+SCRIPT_OUT_OF_LINE bool ScriptEngine::BindArguments(FunctionInstance& instance, ArgumentList& arguments, FunctionInstance* caller)
 {
     ArgumentList& parameters = instance.Parameters();
     const ArgumentList& declared = instance.Function().Parameters();
@@ -106,7 +133,7 @@ bool ScriptEngine::BindArguments(FunctionInstance& instance, ArgumentList& argum
 // local of the parameter's name is stored into that variable when it exists. The name is taken
 // from the stored text rather than from the value's text form, so that int, double and bool
 // parameters write back too.
-void ScriptEngine::WriteBackOutParameters(FunctionInstance& instance, FunctionInstance* caller)
+SCRIPT_OUT_OF_LINE void ScriptEngine::WriteBackOutParameters(FunctionInstance& instance, FunctionInstance* caller)
 {
     if (m_listSegIns.empty())
         return;
@@ -121,16 +148,27 @@ void ScriptEngine::WriteBackOutParameters(FunctionInstance& instance, FunctionIn
     }
 }
 
+// A script function sets no "out" flags in the caller's list, so it is called last, and this
+// frame is gone while its body runs.
 bool ScriptEngine::CallByName(const std::string& name, ArgumentList& arguments, FunctionInstance* caller)
 {
     if (!arguments.Engine())
         arguments.SetEngine(this);
-    bool called = false;
     auto dot = MemberDot(name);
+    if (dot == std::string::npos) {
+        if (ScriptFunction* function = FindFunction(name))
+            return CallScriptFunction(*function, &arguments, caller);
+    }
+    return CallCommandOrMember(name, dot, arguments, caller);
+}
+
+// A built-in command or an object method; arguments flagged "out" by it are stored back.
+SCRIPT_OUT_OF_LINE bool ScriptEngine::CallCommandOrMember(const std::string& name, std::string::size_type dot,
+                                                          ArgumentList& arguments, FunctionInstance* caller)
+{
+    bool called = false;
     if (dot != std::string::npos) {
         called = CallMember(name, dot, arguments, caller);
-    } else if (HasFunction(name)) {
-        called = CallFunction(name, &arguments, caller);
     } else if (BuiltInCommand command = FindBuiltInCommand(name)) {
         called = command(*this, arguments, caller);
         if (!called)
@@ -149,7 +187,7 @@ bool ScriptEngine::CallByName(const std::string& name, ArgumentList& arguments, 
 }
 
 // "object.method": the variable before the first "." must hold an object that knows the method.
-bool ScriptEngine::CallMember(const std::string& name, std::string::size_type dot, ArgumentList& arguments,
+SCRIPT_OUT_OF_LINE bool ScriptEngine::CallMember(const std::string& name, std::string::size_type dot, ArgumentList& arguments,
                               FunctionInstance* caller)
 {
     ScriptVariable* holder = FindVariable(std::string_view(name).substr(0, dot), caller);

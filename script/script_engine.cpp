@@ -1,5 +1,6 @@
 #include "script/script_engine.h"
 
+#include "script/compiler.h"
 #include "script/expression_evaluator.h"
 #include "script/function_instance.h"
 #include "script/objects/scalar_objects.h"
@@ -11,6 +12,12 @@
 namespace {
 
 SilentScriptHost g_silentHost;
+
+// Nested calls may take this much native stack before they fail: 1000 nested calls need about
+// 600 KB, and the rest of a 1 MB main-thread stack stays for the host and the system calls of
+// the innermost call. Sanitizer builds have larger frames and keep some locals elsewhere, so
+// there only the depth limit applies.
+constexpr std::size_t DefaultStackLimit = SCRIPT_SANITIZED_BUILD ? 0 : 768 * 1024;
 
 // The classes every engine knows, in the order they are registered. The system classes come
 // from the host, which may have none of them.
@@ -45,7 +52,7 @@ Counted<ScriptObject> MakeEngineClass(std::string_view name)
 
 }
 
-ScriptEngine::ScriptEngine(ScriptHost* host) : m_host(host ? host : &g_silentHost)
+ScriptEngine::ScriptEngine(ScriptHost* host) : m_host(host ? host : &g_silentHost), m_stackLimit(DefaultStackLimit)
 {
     m_listSegment.reserve(10);
     m_listExtClass.reserve(10);
@@ -201,26 +208,20 @@ bool ScriptEngine::CountExecutedLine()
     return m_lineBudget == 0 || m_executedLines <= m_lineBudget;
 }
 
-std::unique_ptr<ExpressionEvaluator> ScriptEngine::AcquireEvaluator()
+EvaluatorSlot* ScriptEngine::AcquireEvaluator(FunctionInstance* instance)
 {
-    if (m_idleEvaluators.empty())
-        return std::make_unique<ExpressionEvaluator>();
-    auto evaluator = std::move(m_idleEvaluators.back());
+    if (m_idleEvaluators.empty()) {
+        m_evaluators.push_back(std::make_unique<EvaluatorSlot>(*this));
+        m_idleEvaluators.push_back(m_evaluators.back().get());
+    }
+    EvaluatorSlot* slot = m_idleEvaluators.back();
     m_idleEvaluators.pop_back();
-    return evaluator;
+    slot->host.SetInstance(instance);
+    return slot;
 }
 
-void ScriptEngine::ReleaseEvaluator(std::unique_ptr<ExpressionEvaluator> evaluator)
+void ScriptEngine::ReleaseEvaluator(EvaluatorSlot* slot)
 {
-    (void)evaluator->Reset();
-    evaluator->SetHost(nullptr);
-    m_idleEvaluators.push_back(std::move(evaluator));
+    slot->evaluator.Clear();
+    m_idleEvaluators.push_back(slot);
 }
-
-EvaluatorLease::EvaluatorLease(ScriptEngine& engine, FunctionInstance* instance)
-    : m_engine(engine), m_host(engine, instance), m_evaluator(engine.AcquireEvaluator())
-{
-    m_evaluator->SetHost(&m_host);
-}
-
-EvaluatorLease::~EvaluatorLease() { m_engine.ReleaseEvaluator(std::move(m_evaluator)); }

@@ -4,6 +4,7 @@
 #include "script/compiled_expression.h"
 #include "script/counted.h"
 #include "script/evaluator_host.h"
+#include "script/expression_evaluator.h"
 #include "script/script_function.h"
 #include "script/script_host.h"
 #include "script/script_object.h"
@@ -16,8 +17,8 @@
 #include <string_view>
 #include <vector>
 
-class ExpressionEvaluator;
 class FunctionInstance;
+struct EvaluatorSlot;
 
 // Error codes of the engine's error state.
 enum ScriptErrorCode : std::int32_t {
@@ -56,7 +57,7 @@ struct ScriptError {
 class ScriptEngine {
 public:
     // Nested script calls allowed at once; one more fails with ErrorCallsTooDeep. Each nested
-    // call keeps well under 1 KB on the native stack, so the limit fits a 1 MB stack.
+    // call keeps under 600 bytes on the native stack, so the limit fits a 1 MB stack.
     static constexpr std::size_t DefaultCallDepthLimit = 1000;
 
     explicit ScriptEngine(ScriptHost* host = nullptr);
@@ -147,16 +148,26 @@ public:
     // The change counter of every variable list of the engine; lookup caches compare it.
     [[nodiscard]] std::uint64_t* VariableChangeCounter() { return &m_variableChanges; }
 
-    // Evaluators are reused: each is reset before it serves, which makes it a fresh one.
-    [[nodiscard]] std::unique_ptr<ExpressionEvaluator> AcquireEvaluator();
-    void ReleaseEvaluator(std::unique_ptr<ExpressionEvaluator> evaluator);
+    // Evaluators are reused: each is reset before it serves again, which makes it a fresh one.
+    [[nodiscard]] EvaluatorSlot* AcquireEvaluator(FunctionInstance* instance);
+    void ReleaseEvaluator(EvaluatorSlot* slot);
+
+    // Native stack that nested script calls may take, measured from the host's outermost call
+    // (0: no limit); beyond it a call fails with ErrorCallsTooDeep, as beyond the depth limit.
+    void SetStackLimit(std::size_t bytes) { m_stackLimit = bytes; }
 
 private:
     friend class ScriptLoader;
 
     void RegisterBuiltInClasses();
+    [[nodiscard]] bool MayCallDeeper();
+    void ReportCallsTooDeep(const ScriptFunction& function, FunctionInstance* caller);
+    [[nodiscard]] bool CallScriptFunction(ScriptFunction& function, ArgumentList* arguments, FunctionInstance* caller);
+    [[nodiscard]] FunctionInstance* StartCall(ScriptFunction& function, ArgumentList* arguments, FunctionInstance* caller);
+    bool FinishCall(FunctionInstance* running, bool ran, ArgumentList* arguments, FunctionInstance* caller);
+    [[nodiscard]] bool CallCommandOrMember(const std::string& name, std::string::size_type dot, ArgumentList& arguments,
+                                           FunctionInstance* caller);
     [[nodiscard]] bool BindArguments(FunctionInstance& instance, ArgumentList& arguments, FunctionInstance* caller);
-    [[nodiscard]] bool RunBody(FunctionInstance& instance);
     void WriteBackOutParameters(FunctionInstance& instance, FunctionInstance* caller);
     [[nodiscard]] bool CallMember(const std::string& name, std::string::size_type dot, ArgumentList& arguments,
                                   FunctionInstance* caller);
@@ -177,37 +188,51 @@ private:
     std::uint64_t m_executedLines = 0;
     std::uint64_t m_variableChanges = 0;
     std::uint64_t m_nextInstanceSerial = 1;
-    std::vector<std::unique_ptr<ExpressionEvaluator>> m_idleEvaluators;
+    std::vector<std::unique_ptr<EvaluatorSlot>> m_evaluators; // every evaluator made
+    std::vector<EvaluatorSlot*> m_idleEvaluators;
+    std::size_t m_stackLimit;
+    std::uintptr_t m_stackBase = 0;
 };
 
 // The engine's side of the evaluator: variables and calls in the scope of one running call.
 class EngineEvaluatorHost final : public EvaluatorHost {
 public:
-    EngineEvaluatorHost(ScriptEngine& engine, FunctionInstance* instance) : m_engine(engine), m_instance(instance) {}
+    explicit EngineEvaluatorHost(ScriptEngine& engine) : m_engine(engine) {}
 
+    void SetInstance(FunctionInstance* instance) { m_instance = instance; }
     [[nodiscard]] bool CallFunction(const std::string& name, ArgumentList& arguments) override;
     [[nodiscard]] const ScriptValue* FindVariableValue(const std::string& name, VariableLookupCache* cache) override;
     void PrepareArguments(ArgumentList& arguments) override;
 
 private:
     ScriptEngine& m_engine;
-    FunctionInstance* m_instance;
+    FunctionInstance* m_instance = nullptr;
+};
+
+// An evaluator together with the engine's side of it.
+struct EvaluatorSlot {
+    explicit EvaluatorSlot(ScriptEngine& engine) : host(engine) { evaluator.SetHost(&host); }
+
+    ExpressionEvaluator evaluator;
+    EngineEvaluatorHost host;
 };
 
 // A fresh evaluator for one expression in the scope of a running call, returned to the engine
-// when the lease ends.
+// when the lease ends. Two pointers: leases sit in the frames of nested script calls.
 class EvaluatorLease {
 public:
-    EvaluatorLease(ScriptEngine& engine, FunctionInstance* instance);
-    ~EvaluatorLease();
+    EvaluatorLease(ScriptEngine& engine, FunctionInstance* instance)
+        : m_engine(engine), m_slot(engine.AcquireEvaluator(instance))
+    {
+    }
+    ~EvaluatorLease() { m_engine.ReleaseEvaluator(m_slot); }
     EvaluatorLease(const EvaluatorLease&) = delete;
     EvaluatorLease& operator=(const EvaluatorLease&) = delete;
 
-    ExpressionEvaluator* operator->() const { return m_evaluator.get(); }
-    ExpressionEvaluator& operator*() const { return *m_evaluator; }
+    ExpressionEvaluator* operator->() const { return &m_slot->evaluator; }
+    ExpressionEvaluator& operator*() const { return m_slot->evaluator; }
 
 private:
     ScriptEngine& m_engine;
-    EngineEvaluatorHost m_host;
-    std::unique_ptr<ExpressionEvaluator> m_evaluator;
+    EvaluatorSlot* m_slot;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -7,6 +8,10 @@
 // Text rules shared by every phase of the engine: how names compare, how words are cut off a
 // line, and the plain decimal readings and writings of numbers. Nothing here looks at the
 // locale, so a script computes the same on every machine.
+
+// No text a script builds grows beyond this: an addition or replacement that would make a longer
+// one fails instead, so that a script doubling a string in a loop cannot exhaust memory.
+inline constexpr std::size_t MaximumTextLength = 64 * 1024 * 1024;
 
 // Names of variables, functions, keywords and classes compare with ASCII letters folded.
 [[nodiscard]] bool SameName(std::string_view left, std::string_view right);

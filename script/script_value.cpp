@@ -3,6 +3,8 @@
 #include "script/objects/scalar_objects.h"
 #include "script/script_text.h"
 
+#include <algorithm>
+
 namespace {
 
 Counted<ScriptObject> NewScalar(TypeCode type)
@@ -122,6 +124,16 @@ void ScriptValue::SetDouble(double number)
     }
 }
 
+void ScriptValue::MakeDouble(double number)
+{
+    m_type = TypeDouble;
+    m_text.clear();
+    if (m_object && m_object->ScalarType() == TypeDouble && m_object->ReferenceCount() == 1)
+        static_cast<DoubleObject&>(*m_object).Set(number);
+    else
+        m_object = MakeCounted<DoubleObject>(number);
+}
+
 void ScriptValue::Assign(const ScriptValue& other)
 {
     if (this == &other)
@@ -191,12 +203,15 @@ bool ScriptValue::Equals(const ScriptValue& other) const
     }
 }
 
-void ScriptValue::Add(const ScriptValue& other)
+bool ScriptValue::Add(const ScriptValue& other)
 {
     switch (m_type) {
     case TypeString: {
         auto text = other.ToString();
-        static_cast<StringObject&>(OwnScalar()).Append(text);
+        auto& string = static_cast<StringObject&>(OwnScalar());
+        if (text.size() > MaximumTextLength - std::min(MaximumTextLength, string.Text().size()))
+            return false;
+        string.Append(text);
         break;
     }
     case TypeInt: {
@@ -211,6 +226,7 @@ void ScriptValue::Add(const ScriptValue& other)
     }
     default: break;
     }
+    return true;
 }
 
 void ScriptValue::AddInt(std::int32_t number)

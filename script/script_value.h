@@ -48,6 +48,9 @@ public:
     // Stores a number by the type (-1 keeps the current type), reusing the object it holds.
     void SetInt(std::int32_t number, TypeCode type = TypeUnknown);
     void SetDouble(double number);
+    // Makes the value a new double (type 4, no text) holding the number; the double object it
+    // holds alone is reused.
+    void MakeDouble(double number);
 
     // Takes other's type and text, and its contents converted into that type.
     void Assign(const ScriptValue& other);
@@ -59,7 +62,8 @@ public:
     // Decided by the own type only; untyped and object values are never equal to anything.
     [[nodiscard]] bool Equals(const ScriptValue& other) const;
 
-    void Add(const ScriptValue& other);
+    // False, and the value unchanged, when a string would grow beyond MaximumTextLength.
+    [[nodiscard]] bool Add(const ScriptValue& other);
     void AddInt(std::int32_t number);
     void MultiplyBy(double factor);
     void DivideBy(double divisor);

@@ -1,5 +1,6 @@
 #include "script/statement_runner.h"
 
+#include "script/compiler.h"
 #include "script/function_instance.h"
 #include "script/line_form.h"
 #include "script/script_engine.h"
@@ -21,22 +22,24 @@ bool EndsTopBlock(const BlockRecord& block, std::int32_t index)
 
 // The line whose number an error report gives: the one before the line pointer, which is the
 // line that ran unless a control statement moved the pointer.
-const BodyLine& ReportedLine(const FunctionInstance& instance, std::int32_t executed)
+SCRIPT_OUT_OF_LINE void ReportErrorLine(const FunctionInstance& instance, std::int32_t executed)
 {
     const auto& body = instance.Function().Body();
     std::int32_t reported = instance.LinePointer() - 1;
     if (reported < 0 || reported >= static_cast<std::int32_t>(body.size()))
         reported = executed;
-    return body[reported];
+    instance.Engine().SetErrorLocation(body[reported].sourceLine, body[reported].second);
 }
 
 }
+
+SCRIPT_OUT_OF_LINE static void MakeForm(const BodyLine& line) { line.form = std::make_unique<LineForm>(line.text); }
 
 const LineForm& FormOfLine(const ScriptFunction& function, std::int32_t index)
 {
     const BodyLine& line = function.Body()[index];
     if (!line.form)
-        line.form = std::make_unique<LineForm>(line.text);
+        MakeForm(line);
     return *line.form;
 }
 
@@ -53,14 +56,17 @@ bool RunFunctionBody(FunctionInstance& instance)
         const LineForm& form = FormOfLine(instance.Function(), index);
         if (form.kind == LineKind::Skip)
             continue;
+        // Dispatched from here rather than through ExecuteLine: this loop and the statement are
+        // the only frames a nested call adds before the expression that makes it.
         bool returned = false;
-        if (engine.CountExecutedLine())
-            ExecuteLine(instance, index, returned);
-        else
+        if (!engine.CountExecutedLine())
             engine.SetError(ErrorLineBudgetSpent, {}, body[index].sourceLine);
+        else if (form.kind == LineKind::Plain)
+            ExecutePlain(instance, *form.plain);
+        else if (form.kind == LineKind::Control)
+            returned = ControlHandlerOf(form)(instance, index, form);
         if (engine.HasError()) {
-            const BodyLine& reported = ReportedLine(instance, index);
-            engine.SetErrorLocation(reported.sourceLine, reported.second);
+            ReportErrorLine(instance, index);
             return false;
         }
         if (returned)
@@ -80,7 +86,8 @@ void ExecuteLine(FunctionInstance& instance, std::int32_t index, bool& returned)
     case LineKind::Label:
         return;
     case LineKind::Control:
-        return ExecuteControl(instance, index, form, returned);
+        returned = ControlHandlerOf(form)(instance, index, form);
+        return;
     case LineKind::Plain:
         return ExecutePlain(instance, *form.plain);
     }

@@ -24,8 +24,10 @@ void ExecuteLine(FunctionInstance& instance, std::int32_t index, bool& returned)
 // What a line's text says, worked out the first time the line runs.
 [[nodiscard]] const LineForm& FormOfLine(const ScriptFunction& function, std::int32_t index);
 
-// The control statements; each reports failure through the engine's error state.
-void ExecuteControl(FunctionInstance& instance, std::int32_t index, const LineForm& form, bool& returned);
+// The control statements; each reports failure through the engine's error state and tells
+// whether a "return" ran.
+using ControlHandler = bool (*)(FunctionInstance& instance, std::int32_t index, const LineForm& form);
+[[nodiscard]] ControlHandler ControlHandlerOf(const LineForm& form);
 
 // A plain statement: declaration, assignment, call or "Goto".
 void ExecutePlain(FunctionInstance& instance, const PlainForm& form);

@@ -28,9 +28,9 @@ enum : TypeCode {
 // The reverse; the empty text for a code without a name.
 [[nodiscard]] std::string TypeNameFromCode(TypeCode type);
 
-[[nodiscard]] inline bool IsNumericType(TypeCode type)
+[[nodiscard]] inline bool IsNumeric(TypeCode type)
 {
     return type == TypeText || type == TypeInt || type == TypeDouble || type == TypeBool;
 }
 
-[[nodiscard]] inline bool IsTypedScalar(TypeCode type) { return type >= TypeString && type <= TypeBool; }
+[[nodiscard]] inline bool IsTyped(TypeCode type) { return type >= TypeString && type <= TypeBool; }

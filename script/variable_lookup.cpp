@@ -56,11 +56,11 @@ ScriptVariable* ScriptEngine::FindMemberVariable(std::string_view name, std::str
 ScriptVariable* ScriptEngine::FindVariable(std::string_view name, FunctionInstance* instance,
                                            VariableLookupCache& cache)
 {
+    std::uint64_t serial = instance ? instance->Serial() : 0;
+    if (cache.filled && cache.changeCount == m_variableChanges && cache.instanceSerial == serial && cache.engine == this)
+        return cache.variable; // only plain names are ever remembered
     if (MemberDot(name) != std::string_view::npos)
         return FindVariable(name, instance);
-    std::uint64_t serial = instance ? instance->Serial() : 0;
-    if (cache.filled && cache.engine == this && cache.instanceSerial == serial && cache.changeCount == m_variableChanges)
-        return cache.variable;
     ScriptVariable* variable = FindVariable(name, instance);
     cache.engine = this;
     cache.instanceSerial = serial;
@@ -124,7 +124,7 @@ bool ScriptEngine::EvaluateCondition(const CachedExpression& expression, Functio
     if (expression.Text().empty())
         return false;
     EvaluatorLease evaluator(*this, instance);
-    bool truth = evaluator->EvaluateCondition(expression.Compiled());
+    bool truth = evaluator->Run(expression.Compiled()) && evaluator->OperandCount() > 0 && evaluator->TopTruth();
     if (evaluator->HasError())
         SetErrorFlag(evaluator->ErrorWord());
     return truth;
@@ -134,10 +134,13 @@ bool ScriptEngine::Evaluate(const CachedExpression& expression, FunctionInstance
                             std::string& errorWord)
 {
     EvaluatorLease evaluator(*this, instance);
-    if (evaluator->Evaluate(expression.Compiled(), value))
-        return true;
-    errorWord = evaluator->ErrorWord();
-    return false;
+    const ScriptValue* top = evaluator->Run(expression.Compiled()) ? evaluator->ResolvedTop() : nullptr;
+    if (!top) {
+        errorWord = evaluator->ErrorWord();
+        return false;
+    }
+    value.Assign(*top);
+    return true;
 }
 
 bool EngineEvaluatorHost::CallFunction(const std::string& name, ArgumentList& arguments)

@@ -92,6 +92,8 @@ constexpr StringMethodEntry g_stringMethods[] = {
          for (auto found = text.find(old); found != std::string::npos; found = text.find(old, position)) {
              changed.append(text, position, found - position).append(replacement);
              position = found + old.size();
+             if (changed.size() > MaximumTextLength)
+                 return; // the text would grow too long: it stays as it was
          }
          changed.append(text, position, std::string::npos);
          object.Set(std::move(changed));

@@ -95,10 +95,10 @@ TEST(ScriptTypes, TypeNamesMapBothWays)
     EXPECT_EQ(TypeUnknown, TypeCodeFromName("CRegKey"));
     EXPECT_EQ("IVosObject", TypeNameFromCode(TypeObject));
     EXPECT_EQ("", TypeNameFromCode(TypeList));
-    EXPECT_TRUE(IsNumericType(TypeText));
-    EXPECT_FALSE(IsNumericType(TypeString));
-    EXPECT_TRUE(IsTypedScalar(TypeBool));
-    EXPECT_FALSE(IsTypedScalar(TypeText));
+    EXPECT_TRUE(IsNumeric(TypeText));
+    EXPECT_FALSE(IsNumeric(TypeString));
+    EXPECT_TRUE(IsTyped(TypeBool));
+    EXPECT_FALSE(IsTyped(TypeText));
 }
 
 TEST(ScriptValueConversion, UntypedTextReadsAsNumbers)
@@ -234,20 +234,28 @@ TEST(ScriptValueEquality, DecidedByTheOwnTypeOnly)
 TEST(ScriptValueArithmetic, AddWorksInTheOwnType)
 {
     ScriptValue text = Typed("a", TypeString);
-    text.Add(Typed("1", TypeInt));
+    EXPECT_TRUE(text.Add(Typed("1", TypeInt)));
     EXPECT_EQ("a1", text.ToString());
     ScriptValue number = Typed("1", TypeInt);
-    number.Add(Typed("2.9", TypeDouble));
+    EXPECT_TRUE(number.Add(Typed("2.9", TypeDouble)));
     EXPECT_EQ(3, number.ToInt());
     ScriptValue real = Typed("2.5", TypeDouble);
-    real.Add(Text("1"));
+    EXPECT_TRUE(real.Add(Text("1")));
     EXPECT_EQ("3.500000", real.ToString());
     ScriptValue truth = Typed("1", TypeBool);
-    truth.Add(Typed("5", TypeInt));
+    EXPECT_TRUE(truth.Add(Typed("5", TypeInt)));
     EXPECT_EQ(1, truth.ToInt());
     ScriptValue untyped = Text("x");
     untyped.AddInt(3);
     EXPECT_EQ("x", untyped.ToString());
+}
+
+TEST(ScriptValueArithmetic, StringsStopGrowingAtTheTextLimit)
+{
+    ScriptValue text = ScriptValue::FromText(std::string(MaximumTextLength - 1, 'a'), TypeString);
+    EXPECT_TRUE(text.Add(Typed("b", TypeString)));
+    EXPECT_FALSE(text.Add(Typed("c", TypeString)));
+    EXPECT_EQ(MaximumTextLength, text.ToString().size());
 }
 
 TEST(ScriptValueArithmetic, IntegerOverflowWrapsAndProductsHoldAtTheLimit)
