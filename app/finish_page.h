@@ -31,7 +31,7 @@ public:
 private:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     void OnInitDialog();
-    void OnFinish();
+    void OnFinish() override;
     void ShowLaunchEntry(size_t index, int controlId);
 
     PageResult m_result = PageCancel;

@@ -12,33 +12,12 @@ PageResult RestartPage::Show()
 
 bool RestartPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
 {
-    switch (message) {
-    case WM_INITDIALOG:
+    if (message == WM_INITDIALOG) {
         OnInitDialog();
         result = TRUE;
         return true;
-    case WM_PAINT:
-        PaintWhiteBody();
-        return true;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_BACK)
-            return false;
-        result = WhiteControlColour(reinterpret_cast<HDC>(wParam));
-        return true;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            OnFinish();
-            return true;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(m_window, IDCANCEL);
-            return true;
-        }
-        return false;
-    default:
-        return false;
     }
+    return HandleWhiteBodyPage(message, wParam, lParam, result);
 }
 
 void RestartPage::OnInitDialog()

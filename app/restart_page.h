@@ -17,7 +17,7 @@ public:
 private:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     void OnInitDialog();
-    void OnFinish();
+    void OnFinish() override;
 
     std::string m_caption;
     PageResult m_result = PageCancel;

@@ -42,3 +42,31 @@ INT_PTR WizardPage::WhiteControlColour(HDC context)
     SetBkColor(context, RGB(255, 255, 255));
     return reinterpret_cast<INT_PTR>(m_whiteBrush);
 }
+
+bool WizardPage::HandleWhiteBodyPage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
+{
+    switch (message) {
+    case WM_PAINT:
+        PaintWhiteBody();
+        return true;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        // The button bar below the separator keeps the system's colours.
+        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_BACK)
+            return false;
+        result = WhiteControlColour(reinterpret_cast<HDC>(wParam));
+        return true;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK) {
+            OnFinish();
+            return true;
+        }
+        if (LOWORD(wParam) == IDCANCEL) {
+            EndDialog(m_window, IDCANCEL);
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}

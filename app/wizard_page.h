@@ -15,12 +15,17 @@ public:
 protected:
     void ApplyDialogFont();
     void CreateWhiteBrush();
-    // Fills the body, from the top down to the bottom of the left picture, white.
-    void PaintWhiteBody();
-    // The text background of the page's own controls on the white body.
-    [[nodiscard]] INT_PTR WhiteControlColour(HDC context);
+    // The white body of the finish and restart pages: painting, the colours of the controls
+    // on it, and Finish and Cancel. True when the message was one of them.
+    bool HandleWhiteBodyPage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+    // What Finish does on the page.
+    virtual void OnFinish() {}
 
     UninstallerApp& m_app;
     HFONT m_dialogFont = nullptr;
     HBRUSH m_whiteBrush = nullptr;
+
+private:
+    void PaintWhiteBody();
+    [[nodiscard]] INT_PTR WhiteControlColour(HDC context);
 };

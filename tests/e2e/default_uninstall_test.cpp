@@ -2,6 +2,7 @@
 // stays, what the pages show.
 
 #include "tests/support/sample_installation.h"
+#include "tests/support/scratch_key.h"
 #include "tests/support/window_driver.h"
 
 #include <gtest/gtest.h>
@@ -22,20 +23,6 @@ constexpr int kFirstLaunch = 2064;
 constexpr int kSecondLaunch = 2065;
 
 constexpr const char* kTestKey = "Software\\UnInstallTests\\DefaultUninstall";
-
-bool KeyExists(HKEY root, const std::string& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-bool ValueExists(HKEY root, const std::string& path, const std::string& name)
-{
-    return RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-}
 
 void SetValue(HKEY root, const std::string& path, const std::string& name)
 {

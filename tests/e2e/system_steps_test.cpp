@@ -3,6 +3,7 @@
 
 #include "tests/support/fixtures.h"
 #include "tests/support/sample_installation.h"
+#include "tests/support/scratch_key.h"
 #include "tests/support/window_driver.h"
 
 #include <gtest/gtest.h>
@@ -25,15 +26,6 @@ void UninstallThroughThePages(SampleInstallation& installation)
     ASSERT_NE(nullptr, finish) << "no finish page";
     PressButton(finish, IDOK);
     ASSERT_TRUE(program.WaitForExit());
-}
-
-bool KeyExists(HKEY root, const std::string& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
 }
 
 // Registers the test server the way the installer did.
