@@ -50,6 +50,22 @@ bool Condition(FunctionInstance& instance, const CachedExpression& condition)
     return instance.Engine().EvaluateCondition(condition, &instance);
 }
 
+// Goes on at the first branch (an if's branches, a switch's cases) whose condition holds or
+// that has none (else, Default:); when none is taken, the block is left.
+bool EnterFirstTakenBranch(FunctionInstance& instance, const BlockRecord& block)
+{
+    for (const auto& branch : block.branches) {
+        const bool taken = branch.condition.Text().empty() || Condition(instance, branch.condition);
+        if (instance.Engine().HasError())
+            return Continues;
+        if (taken) {
+            instance.SetLinePointer(branch.startLine + 1);
+            return Continues;
+        }
+    }
+    return LeaveBlock(instance, block);
+}
+
 // An "if" line: reached again at the end of a branch without braces, it leaves the block;
 // otherwise the first branch whose condition holds (or the last "else") is entered.
 bool ExecuteIf(FunctionInstance& instance, std::int32_t index, const LineForm&)
@@ -60,16 +76,7 @@ bool ExecuteIf(FunctionInstance& instance, std::int32_t index, const LineForm&)
     if (IsOnTop(instance, block))
         return LeaveBlock(instance, *block);
     instance.BlockStack().push_back({block, 0});
-    for (const auto& branch : block->branches) {
-        bool taken = branch.condition.Text().empty() || Condition(instance, branch.condition);
-        if (instance.Engine().HasError())
-            return Continues;
-        if (taken) {
-            instance.SetLinePointer(branch.startLine + 1);
-            return Continues;
-        }
-    }
-    return LeaveBlock(instance, *block);
+    return EnterFirstTakenBranch(instance, *block);
 }
 
 bool ExecuteCloseBrace(FunctionInstance& instance, std::int32_t, const LineForm&)
@@ -153,16 +160,7 @@ bool ExecuteSwitch(FunctionInstance& instance, std::int32_t index, const LineFor
     if (block->condition.Text().empty())
         return Fail(instance, ErrorSwitch);
     EnterBlock(instance, block);
-    for (const auto& entry : block->branches) {
-        bool taken = entry.condition.Text().empty() || Condition(instance, entry.condition);
-        if (instance.Engine().HasError())
-            return Continues;
-        if (taken) {
-            instance.SetLinePointer(entry.startLine + 1);
-            return Continues;
-        }
-    }
-    return LeaveBlock(instance, *block);
+    return EnterFirstTakenBranch(instance, *block);
 }
 
 // A case line without ":" reached by running through the case before it leaves the switch.
