@@ -35,6 +35,57 @@ bool EndsWithNoCase(const std::string& text, const char* ending)
     return text.size() >= length && EqualsNoCase(text.substr(text.size() - length), ending);
 }
 
+// Fills a buffer through a call that reports the bytes it wrote or needs. A buffer that
+// comes back full may have cut the list, so it grows by 256 entries until it does not.
+template <typename Item, typename Fill>
+bool FillGrowing(std::vector<Item>& buffer, std::size_t capacity, Fill fill)
+{
+    for (;;) {
+        buffer.assign(capacity, Item{});
+        DWORD bytes = 0;
+        if (!fill(buffer.data(), static_cast<DWORD>(capacity * sizeof(Item)), &bytes))
+            return false;
+        if (bytes < capacity * sizeof(Item)) {
+            buffer.resize(bytes / sizeof(Item));
+            return true;
+        }
+        capacity += kCapacityStep;
+    }
+}
+
+ProcessEntry FromSnapshot(const PROCESSENTRY32& found) { return ProcessEntry{found.szExeFile, found.th32ProcessID, 0}; }
+
+ModuleEntry FromSnapshot(const MODULEENTRY32& found)
+{
+    return ModuleEntry{found.szExePath, reinterpret_cast<uintptr_t>(found.modBaseAddr)};
+}
+
+// One step of a Tool Help walk: the first or next record of the snapshot, converted.
+template <typename Record, typename Entry, typename Walk>
+bool SnapshotStep(Walk walk, HANDLE snapshot, Entry& entry)
+{
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return false;
+    Record found = {};
+    found.dwSize = sizeof found;
+    if (!walk(snapshot, &found))
+        return false;
+    entry = FromSnapshot(found);
+    return true;
+}
+
+// NTVDM runs only on 32-bit Windows. Elsewhere the task walk is not even asked for: a
+// 64-bit vdmdbg.dll may export it as a stub, and Wine's aborts the calling process.
+bool SixteenBitTasksCanExist()
+{
+#ifdef _WIN64
+    return false;
+#else
+    BOOL emulated = FALSE;
+    return IsWow64Process(GetCurrentProcess(), &emulated) && !emulated;
+#endif
+}
+
 BOOL WINAPI QueueTask(DWORD, WORD, WORD task16, char*, char* fileName, LPARAM context)
 {
     auto* tasks = reinterpret_cast<std::deque<ProcessEntry>*>(context);
@@ -74,8 +125,10 @@ ProcessList::ProcessList(unsigned allowedModes, std::size_t initialCapacity)
     f.processNext = Take<ProcessWalkFunction>(kernel, "Process32Next");
     f.moduleFirst = Take<ModuleWalkFunction>(kernel, "Module32First");
     f.moduleNext = Take<ModuleWalkFunction>(kernel, "Module32Next");
-    m_vdmdbg = LoadLibraryA("vdmdbg.dll");
-    f.enumTasks = Take<EnumTasksFunction>(m_vdmdbg, "VDMEnumTaskWOWEx");
+    if (SixteenBitTasksCanExist()) {
+        m_vdmdbg = LoadLibraryA("vdmdbg.dll");
+        f.enumTasks = Take<EnumTasksFunction>(m_vdmdbg, "VDMEnumTaskWOWEx");
+    }
 
     unsigned available = 0;
     if (f.enumProcesses && f.enumProcessModules && f.getModuleFileNameEx)
@@ -130,31 +183,13 @@ bool ProcessList::FirstProcess(ProcessEntry& entry)
     const Functions& f = *m_functions;
     if (m_mode & kToolHelpMode) {
         m_processSnapshot = f.createSnapshot(TH32CS_SNAPPROCESS, 0);
-        if (m_processSnapshot == INVALID_HANDLE_VALUE)
+        if (!SnapshotStep<PROCESSENTRY32>(f.processFirst, m_processSnapshot, entry))
             return false;
-        PROCESSENTRY32 found = {};
-        found.dwSize = sizeof found;
-        if (!f.processFirst(m_processSnapshot, &found))
-            return false;
-        entry = ProcessEntry{found.szExeFile, found.th32ProcessID, 0};
         QueueTasksOf(entry);
         return true;
     }
-    if (!(m_mode & kProcessStatusMode))
+    if (!(m_mode & kProcessStatusMode) || !FillGrowing(m_processIds, m_initialCapacity, f.enumProcesses))
         return false;
-    // A buffer that comes back full may have cut the list, so it grows until it does not.
-    std::size_t capacity = m_initialCapacity;
-    for (;;) {
-        m_processIds.assign(capacity, 0);
-        DWORD bytes = 0;
-        if (!f.enumProcesses(m_processIds.data(), static_cast<DWORD>(capacity * sizeof(DWORD)), &bytes))
-            return false;
-        if (bytes < capacity * sizeof(DWORD)) {
-            m_processIds.resize(bytes / sizeof(DWORD));
-            break;
-        }
-        capacity += kCapacityStep;
-    }
     return NextStatusProcess(entry);
 }
 
@@ -171,13 +206,8 @@ bool ProcessList::NextProcess(ProcessEntry& entry)
 bool ProcessList::NextWalkedProcess(ProcessEntry& entry)
 {
     if (m_mode & kToolHelpMode) {
-        if (m_processSnapshot == INVALID_HANDLE_VALUE)
+        if (!SnapshotStep<PROCESSENTRY32>(m_functions->processNext, m_processSnapshot, entry))
             return false;
-        PROCESSENTRY32 found = {};
-        found.dwSize = sizeof found;
-        if (!m_functions->processNext(m_processSnapshot, &found))
-            return false;
-        entry = ProcessEntry{found.szExeFile, found.th32ProcessID, 0};
         QueueTasksOf(entry);
         return true;
     }
@@ -225,48 +255,21 @@ bool ProcessList::FirstModule(uint32_t processId, ModuleEntry& entry)
             if (m_moduleSnapshot == INVALID_HANDLE_VALUE && GetLastError() != ERROR_BAD_LENGTH)
                 return false;
         }
-        if (m_moduleSnapshot == INVALID_HANDLE_VALUE)
-            return false;
-        MODULEENTRY32 found = {};
-        found.dwSize = sizeof found;
-        if (!f.moduleFirst(m_moduleSnapshot, &found))
-            return false;
-        entry = ModuleEntry{found.szExePath, reinterpret_cast<uintptr_t>(found.modBaseAddr)};
-        return true;
+        return SnapshotStep<MODULEENTRY32>(f.moduleFirst, m_moduleSnapshot, entry);
     }
     if (!(m_mode & kProcessStatusMode))
         return false;
     m_moduleProcess = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-    if (!m_moduleProcess)
-        return false;
-    std::size_t capacity = m_initialCapacity;
-    for (;;) {
-        m_modules.assign(capacity, nullptr);
-        DWORD bytes = 0;
-        if (!f.enumProcessModules(m_moduleProcess, m_modules.data(), static_cast<DWORD>(capacity * sizeof(HMODULE)),
-                                  &bytes))
-            return false;
-        if (bytes < capacity * sizeof(HMODULE)) {
-            m_modules.resize(bytes / sizeof(HMODULE));
-            break;
-        }
-        capacity += kCapacityStep;
-    }
-    return NextStatusModule(entry);
+    const auto enumModules = [this, &f](HMODULE* modules, DWORD bytes, DWORD* needed) {
+        return f.enumProcessModules(m_moduleProcess, modules, bytes, needed);
+    };
+    return m_moduleProcess && FillGrowing(m_modules, m_initialCapacity, enumModules) && NextStatusModule(entry);
 }
 
 bool ProcessList::NextModule(uint32_t, ModuleEntry& entry)
 {
-    if (m_mode & kToolHelpMode) {
-        if (m_moduleSnapshot == INVALID_HANDLE_VALUE)
-            return false;
-        MODULEENTRY32 found = {};
-        found.dwSize = sizeof found;
-        if (!m_functions->moduleNext(m_moduleSnapshot, &found))
-            return false;
-        entry = ModuleEntry{found.szExePath, reinterpret_cast<uintptr_t>(found.modBaseAddr)};
-        return true;
-    }
+    if (m_mode & kToolHelpMode)
+        return SnapshotStep<MODULEENTRY32>(m_functions->moduleNext, m_moduleSnapshot, entry);
     return (m_mode & kProcessStatusMode) && NextStatusModule(entry);
 }
 

@@ -24,7 +24,7 @@ struct ModuleEntry {
 enum ProcessListMode : unsigned {
     kProcessStatusMode = 1, // PSAPI
     kToolHelpMode = 2,      // Tool Help of Kernel32, preferred when it exists
-    kTaskMode = 4,          // 16-bit tasks of NTVDM processes, in addition
+    kTaskMode = 4,          // 16-bit tasks of NTVDM processes, in addition (32-bit Windows only)
 };
 
 // Walks the running processes and the modules of one process with whatever the system

@@ -129,8 +129,7 @@ bool FindServiceByPath(const std::string& path, ServiceInfo& info)
 
 bool IsRunning(const ServiceInfo& info)
 {
-    const std::string name = ServiceStateName(info.CurrentState);
-    return name == "RUNNING" || name == "PAUSE_PENDING";
+    return info.CurrentState == SERVICE_RUNNING || info.CurrentState == SERVICE_PAUSE_PENDING;
 }
 
 bool DeleteServiceByName(const std::string& name)

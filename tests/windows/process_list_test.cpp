@@ -169,3 +169,26 @@ TEST(RunningApplications, TerminationByIdReportsZeroOrMinusOne)
 
     EXPECT_EQ(-1, TerminateProcessById(0xFFFFFFF0, 0)) << "no such process";
 }
+
+TEST(ProcessWalk, ProcessNamedNtvdmIsListedOnceWithoutA16BitWalk)
+{
+    // 64-bit Windows has no NTVDM, and Wine's vdmdbg.dll aborts the process that calls its
+    // task walk, so a 64-bit uninstaller never asks for 16-bit tasks.
+    ProcessList processes;
+    EXPECT_EQ(0u, processes.Mode() & kTaskMode);
+    ScratchFolder scratch("ntvdm");
+    const std::string ntvdm = scratch.Join("NTVDM.EXE");
+    ASSERT_TRUE(CopyFixture("fixture_sleeper.exe", ntvdm));
+    StartedProcess running(ntvdm + " 60000");
+    ASSERT_NE(0u, running.Id());
+
+    int listed = 0;
+    ProcessEntry entry;
+    for (bool more = processes.FirstProcess(entry); more; more = processes.NextProcess(entry)) {
+        if (entry.ProcessId == running.Id()) {
+            ++listed;
+            EXPECT_EQ(0u, entry.TaskHandle);
+        }
+    }
+    EXPECT_EQ(1, listed);
+}
