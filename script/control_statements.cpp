@@ -50,6 +50,18 @@ bool Condition(FunctionInstance& instance, const CachedExpression& condition)
     return instance.Engine().EvaluateCondition(condition, &instance);
 }
 
+// A loop line goes on into its body while its condition holds; otherwise the loop is left.
+bool RunBodyWhileConditionHolds(FunctionInstance& instance, const BlockRecord& block, std::int32_t index)
+{
+    const bool holds = Condition(instance, block.condition);
+    if (instance.Engine().HasError())
+        return Continues;
+    if (!holds)
+        return LeaveBlock(instance, block);
+    instance.SetLinePointer(index + 1);
+    return Continues;
+}
+
 // Goes on at the first branch (an if's branches, a switch's cases) whose condition holds or
 // that has none (else, Default:); when none is taken, the block is left.
 bool EnterFirstTakenBranch(FunctionInstance& instance, const BlockRecord& block)
@@ -114,13 +126,7 @@ bool ExecuteWhile(FunctionInstance& instance, std::int32_t index, const LineForm
     if (block->condition.Text().empty())
         return Fail(instance, ErrorWhileWithoutCondition);
     EnterBlock(instance, block);
-    bool holds = Condition(instance, block->condition);
-    if (instance.Engine().HasError())
-        return Continues;
-    if (!holds)
-        return LeaveBlock(instance, *block);
-    instance.SetLinePointer(index + 1);
-    return Continues;
+    return RunBodyWhileConditionHolds(instance, *block, index);
 }
 
 // A "for" line runs its initialisation when the loop starts and its step each time it comes
@@ -141,13 +147,7 @@ bool ExecuteFor(FunctionInstance& instance, std::int32_t index, const LineForm&)
         ExecutePlain(instance, *statement);
     if (instance.Engine().HasError())
         return Continues;
-    bool holds = Condition(instance, block->condition);
-    if (instance.Engine().HasError())
-        return Continues;
-    if (!holds)
-        return LeaveBlock(instance, *block);
-    instance.SetLinePointer(index + 1);
-    return Continues;
+    return RunBodyWhileConditionHolds(instance, *block, index);
 }
 
 // The entries are tested in order: "Default:" is taken where the test reaches it, a case when
