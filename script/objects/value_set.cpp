@@ -1,6 +1,7 @@
 #include "script/objects/value_set.h"
 
 #include "script/argument_list.h"
+#include "script/objects/method_table.h"
 #include "script/script_text.h"
 #include "script/script_variable.h"
 
@@ -18,21 +19,33 @@ Counted<ScriptObject> ValueSetObject::CreateInstance(const std::string& instance
     return instance;
 }
 
-bool ValueSetObject::InvokeMethod(const std::string& name, ArgumentList& arguments, FunctionInstance*)
+namespace {
+
+const MethodRow<ValueSetObject> ValueSetMethods[] = {
+    {"SetValue", NameMatch::AnyCase,
+     [](ValueSetObject& set, ArgumentList& arguments, FunctionInstance*) {
+         set.SetEntry(arguments.ArgText(1, true), arguments.ArgText(2, true));
+     }},
+    {"GetValue", NameMatch::AnyCase,
+     [](ValueSetObject& set, ArgumentList& arguments, FunctionInstance*) {
+         arguments.SetResult(set.EntryText(arguments.ArgText(1, true), {}), TypeString);
+     }},
+    {"ClearData", NameMatch::AnyCase,
+     [](ValueSetObject& set, ArgumentList&, FunctionInstance*) { set.ClearEntries(); }},
+};
+
+const MethodRow<ValueSetObject> WndParamMethods[] = {
+    {"SetWndProc", NameMatch::AnyCase,
+     [](ValueSetObject& set, ArgumentList& arguments, FunctionInstance*) {
+         set.SetEntry("WndProc", arguments.ArgText(1, true));
+     }},
+};
+
+} // namespace
+
+bool ValueSetObject::InvokeMethod(const std::string& name, ArgumentList& arguments, FunctionInstance* caller)
 {
-    if (SameName(name, "SetValue")) {
-        SetEntry(arguments.ArgText(1, true), arguments.ArgText(2, true));
-        return true;
-    }
-    if (SameName(name, "GetValue")) {
-        arguments.SetResult(EntryText(arguments.ArgText(1, true), {}), TypeString);
-        return true;
-    }
-    if (SameName(name, "ClearData")) {
-        ClearEntries();
-        return true;
-    }
-    return false;
+    return DispatchMethod(ValueSetMethods, *this, name, arguments, caller);
 }
 
 std::string ValueSetObject::EntryText(const std::string& name, const std::string& defaultText) const
@@ -68,9 +81,6 @@ Counted<ValueSetObject> WndParamObject::NewEmpty() const { return MakeCounted<Wn
 
 bool WndParamObject::InvokeMethod(const std::string& name, ArgumentList& arguments, FunctionInstance* caller)
 {
-    if (SameName(name, "SetWndProc")) {
-        SetEntry("WndProc", arguments.ArgText(1, true));
-        return true;
-    }
-    return ValueSetObject::InvokeMethod(name, arguments, caller);
+    return DispatchMethod(WndParamMethods, static_cast<ValueSetObject&>(*this), name, arguments, caller)
+        || ValueSetObject::InvokeMethod(name, arguments, caller);
 }
