@@ -59,6 +59,16 @@ bool RegKey::Open(HKEY parent, const std::string& subkey, REGSAM access)
     return true;
 }
 
+bool RegKey::OpenInEitherView(HKEY parent, const std::string& subkey, REGSAM access)
+{
+    if (Open(parent, subkey, access))
+        return true;
+    if (!Open(parent, subkey, access | KEY_WOW64_32KEY))
+        return false;
+    m_viewAccess = KEY_WOW64_32KEY;
+    return true;
+}
+
 bool RegKey::Create(HKEY parent, const std::string& subkey)
 {
     Close();
@@ -78,6 +88,7 @@ void RegKey::Close()
         RegCloseKey(m_key);
     m_key = nullptr;
     m_ownsKey = false;
+    m_viewAccess = 0;
 }
 
 bool RegKey::SetString(const std::string& name, const std::string& text)

@@ -20,6 +20,12 @@ public:
 
     // Opens subkey under parent with the given rights; an empty subkey opens parent itself.
     [[nodiscard]] bool Open(HKEY parent, const std::string& subkey, REGSAM access);
+    // Opens as Open does; where the key is absent from the 64-bit view, opens it in the 32-bit
+    // view, where a 32-bit installer put its keys. Later opens under this key should add
+    // ViewAccess() so that they stay in the view it was found in.
+    [[nodiscard]] bool OpenInEitherView(HKEY parent, const std::string& subkey, REGSAM access);
+    // KEY_WOW64_32KEY when the key was found in the 32-bit view, else 0.
+    [[nodiscard]] REGSAM ViewAccess() const { return m_viewAccess; }
     // Opens subkey under parent with full access, creating the missing keys on the way.
     [[nodiscard]] bool Create(HKEY parent, const std::string& subkey);
     void Close();
@@ -53,6 +59,7 @@ private:
     // Opening a predefined root with an empty subkey gives back the root's own handle, which
     // belongs to the system and is never closed by us.
     bool m_ownsKey = false;
+    REGSAM m_viewAccess = 0;
 };
 
 // Removes one entry of the registry list, "Type,Root,Path,Name": the key Name under
