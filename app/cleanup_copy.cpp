@@ -1,6 +1,6 @@
 #include "app/cleanup_copy.h"
 
-#include "app/path_text.h"
+#include "base/path_text.h"
 #include "sysops/file_ops.h"
 
 #include <windows.h>
@@ -53,17 +53,4 @@ void RunCleanup(const CleanupRequest& request)
     if (!IsAbsolutePath(request.folder) || IsProtectedSystemFolder(request.folder))
         return;
     (void)DeleteFolderTree(request.folder);
-}
-
-void RestrictDllSearchToSystem()
-{
-    // Taken at run time: the call exists from Windows 8 (and on 7 with its update).
-    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    auto setDefault = kernel ? reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-                                   reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")))
-                             : nullptr;
-    if (setDefault)
-        setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    SetDllDirectoryA(""); // removes the current folder from the search on older systems too
 }

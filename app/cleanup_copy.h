@@ -13,7 +13,3 @@ bool StartCleanupCopy(const std::string& ownPath, const std::string& folder);
 // folder tree. A folder that is empty, relative, a drive root or one of the system's own
 // folders is refused, so a corrupted record can never wipe the machine.
 void RunCleanup(const CleanupRequest& request);
-
-// The DLL search of a process that runs from the temp folder must not look there: a DLL
-// planted beside the copy would otherwise be loaded into an elevated process.
-void RestrictDllSearchToSystem();

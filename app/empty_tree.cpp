@@ -1,6 +1,6 @@
 #include "app/empty_tree.h"
 
-#include "app/path_text.h"
+#include "base/path_text.h"
 
 #include <windows.h>
 

@@ -1,6 +1,7 @@
 #include "app/cleanup_copy.h"
 #include "app/startup_mode.h"
 #include "app/uninstaller_app.h"
+#include "sysops/dll_search.h"
 #include "sysops/system_code_page.h"
 
 #include <windows.h>

@@ -1,6 +1,7 @@
 #include "app/startup_mode.h"
 
-#include "app/path_text.h"
+#include "base/path_text.h"
+#include "base/text_compare.h"
 
 StartupMode ModeForExeName(const std::string& exeName)
 {

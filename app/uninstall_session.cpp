@@ -1,8 +1,8 @@
 #include "app/uninstall_session.h"
 
 #include "app/empty_tree.h"
-#include "app/path_text.h"
 #include "app/scrambled_text.h"
+#include "base/path_text.h"
 #include "sysops/file_ops.h"
 #include "sysops/reg_key.h"
 #include "ui/string_table.h"

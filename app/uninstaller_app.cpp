@@ -2,12 +2,13 @@
 
 #include "app/cleanup_copy.h"
 #include "app/default_flow.h"
-#include "app/path_text.h"
 #include "app/startup_mode.h"
+#include "base/path_text.h"
 #include "resource.h"
-#include "ui/string_table.h"
 #include "sysops/file_ops.h"
+#include "sysops/module_path.h"
 #include "sysops/restart.h"
+#include "ui/string_table.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -19,19 +20,6 @@ namespace {
 // read does.
 constexpr DWORD kAppNameBuffer = 200;
 
-std::string WithoutExtension(const std::string& name)
-{
-    auto dot = name.rfind('.');
-    return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
-}
-
-std::string GetModulePath()
-{
-    char path[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return path;
 }
 
 std::string GetAppFolder() { return GetFolderPart(GetModulePath()); }
@@ -75,7 +63,7 @@ void UninstallerApp::RunUninstallMode()
 
     const std::string descriptionPath = JoinPath(m_appFolder, "Setup.Kvx");
     if (!FileExists(descriptionPath)) {
-        const std::string caption = WithoutExtension(GetExeName());
+        const std::string caption = GetModuleCaption();
         const std::string text = GetText(TextId::NoUninstallInfo, &m_session);
         MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
         return;

@@ -36,7 +36,6 @@ private:
     std::string m_leftBannerPath;
 };
 
-// The running executable's full path, its folder and its file name.
-[[nodiscard]] std::string GetModulePath();
+// The running executable's folder and its file name.
 [[nodiscard]] std::string GetAppFolder();
 [[nodiscard]] std::string GetExeName();

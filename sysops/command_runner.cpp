@@ -1,6 +1,6 @@
 #include "sysops/command_runner.h"
 
-#include "app/path_text.h"
+#include "base/path_text.h"
 #include "sysops/file_ops.h"
 #include "sysops/message_pump.h"
 

@@ -1,7 +1,8 @@
 #include "sysops/drive_root.h"
 
-#include "app/path_text.h"
-#include "sysops/path_components.h"
+#include "base/path_components.h"
+#include "base/path_text.h"
+#include "base/text_compare.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "sysops/file_ops.h"
 
-#include "app/path_text.h"
+#include "base/path_text.h"
 #include "sysops/drive_root.h"
 #include "sysops/folder_entries.h"
 

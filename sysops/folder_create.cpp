@@ -1,7 +1,7 @@
 #include "sysops/file_ops.h"
 
-#include "app/path_text.h"
-#include "sysops/path_components.h"
+#include "base/path_components.h"
+#include "base/path_text.h"
 
 #include <windows.h>
 

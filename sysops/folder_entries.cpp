@@ -1,6 +1,6 @@
 #include "sysops/folder_entries.h"
 
-#include "app/path_text.h"
+#include "base/path_text.h"
 
 #include <windows.h>
 

@@ -3,24 +3,9 @@
 #include "sysops/command_line.h"
 #include "sysops/message_box.h"
 #include "sysops/message_pump.h"
+#include "sysops/module_path.h"
 
 #include <windows.h>
-
-namespace {
-
-std::string ProgramCaption()
-{
-    char path[MAX_PATH + 1] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string name = path;
-    const auto slash = name.find_last_of('\\');
-    if (slash != std::string::npos)
-        name.erase(0, slash + 1);
-    const auto dot = name.rfind('.');
-    return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
-}
 
 void LaunchProgram(const std::string& command, const std::string& parameter, LaunchWait wait)
 {
@@ -37,7 +22,7 @@ void LaunchProgram(const std::string& command, const std::string& parameter, Lau
                                  nullptr, &startup, &process);
     }
     if (!started) {
-        ShowMessageBox("CreateProcess is error: " + command, ProgramCaption(), MB_OK);
+        ShowMessageBox("CreateProcess is error: " + command, GetModuleCaption(), MB_OK);
         return;
     }
     if (wait == LaunchWait::UntilEnded)

@@ -1,6 +1,8 @@
 #include "sysops/process_list.h"
 
-#include "app/path_text.h"
+#include "base/path_text.h"
+#include "base/text_compare.h"
+#include "sysops/procedure_address.h"
 
 #include <tlhelp32.h>
 
@@ -22,12 +24,6 @@ constexpr std::size_t kCapacityStep = 256;
 constexpr DWORD kPathCapacity = 256;
 const char kSecurityRestriction[] = "N/A (security restriction)";
 const char kNoModuleName[] = "N/A (error)";
-
-template <typename Function>
-Function Take(HMODULE library, const char* name)
-{
-    return library ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
-}
 
 bool EndsWithNoCase(const std::string& text, const char* ending)
 {
@@ -116,18 +112,18 @@ ProcessList::ProcessList(unsigned allowedModes, std::size_t initialCapacity)
 {
     Functions& f = *m_functions;
     m_psapi = LoadLibraryA("psapi.dll");
-    f.enumProcesses = Take<EnumProcessesFunction>(m_psapi, "EnumProcesses");
-    f.enumProcessModules = Take<EnumProcessModulesFunction>(m_psapi, "EnumProcessModules");
-    f.getModuleFileNameEx = Take<GetModuleFileNameExFunction>(m_psapi, "GetModuleFileNameExA");
+    f.enumProcesses = ProcedureAddress<EnumProcessesFunction>(m_psapi, "EnumProcesses");
+    f.enumProcessModules = ProcedureAddress<EnumProcessModulesFunction>(m_psapi, "EnumProcessModules");
+    f.getModuleFileNameEx = ProcedureAddress<GetModuleFileNameExFunction>(m_psapi, "GetModuleFileNameExA");
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    f.createSnapshot = Take<CreateSnapshotFunction>(kernel, "CreateToolhelp32Snapshot");
-    f.processFirst = Take<ProcessWalkFunction>(kernel, "Process32First");
-    f.processNext = Take<ProcessWalkFunction>(kernel, "Process32Next");
-    f.moduleFirst = Take<ModuleWalkFunction>(kernel, "Module32First");
-    f.moduleNext = Take<ModuleWalkFunction>(kernel, "Module32Next");
+    f.createSnapshot = ProcedureAddress<CreateSnapshotFunction>(kernel, "CreateToolhelp32Snapshot");
+    f.processFirst = ProcedureAddress<ProcessWalkFunction>(kernel, "Process32First");
+    f.processNext = ProcedureAddress<ProcessWalkFunction>(kernel, "Process32Next");
+    f.moduleFirst = ProcedureAddress<ModuleWalkFunction>(kernel, "Module32First");
+    f.moduleNext = ProcedureAddress<ModuleWalkFunction>(kernel, "Module32Next");
     if (SixteenBitTasksCanExist()) {
         m_vdmdbg = LoadLibraryA("vdmdbg.dll");
-        f.enumTasks = Take<EnumTasksFunction>(m_vdmdbg, "VDMEnumTaskWOWEx");
+        f.enumTasks = ProcedureAddress<EnumTasksFunction>(m_vdmdbg, "VDMEnumTaskWOWEx");
     }
 
     unsigned available = 0;

@@ -1,6 +1,6 @@
 #include "sysops/file_ops.h"
 
-#include "app/path_text.h"
+#include "base/text_compare.h"
 #include "sysops/drive_root.h"
 
 #include <windows.h>

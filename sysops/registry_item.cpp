@@ -1,6 +1,6 @@
 #include "sysops/reg_key.h"
 
-#include "app/path_text.h"
+#include "base/text_compare.h"
 #include "record/record_fields.h"
 
 #include <vector>

@@ -1,7 +1,9 @@
 #include "sysops/server_registration.h"
 
-#include "app/path_text.h"
+#include "base/path_text.h"
+#include "base/text_compare.h"
 #include "sysops/command_line.h"
+#include "sysops/procedure_address.h"
 
 #include <windows.h>
 
@@ -128,7 +130,7 @@ bool CallDllRegistration(const std::string& path, ServerAction action)
     bool succeeded = false;
     if (HMODULE library = LoadServerLibrary(path)) {
         const char* exportName = action == ServerAction::Register ? "DllRegisterServer" : "DllUnregisterServer";
-        auto function = reinterpret_cast<RegistrationFunction>(reinterpret_cast<void*>(GetProcAddress(library, exportName)));
+        auto function = ProcedureAddress<RegistrationFunction>(library, exportName);
         succeeded = function && SUCCEEDED(function());
         FreeLibrary(library);
     }

@@ -1,6 +1,6 @@
 #include "sysops/services.h"
 
-#include "app/path_text.h"
+#include "base/text_compare.h"
 #include "sysops/message_box.h"
 #include "sysops/service_handle.h"
 

@@ -1,8 +1,9 @@
 #include "sysops/shell_objects.h"
 
-#include "app/path_text.h"
-#include "sysops/file_ops.h"
+#include "base/path_text.h"
+#include "base/text_compare.h"
 #include "record/record_fields.h"
+#include "sysops/file_ops.h"
 
 #include <windows.h>
 #include <shlobj.h>

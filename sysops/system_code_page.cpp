@@ -1,6 +1,6 @@
 #include "sysops/system_code_page.h"
 
-#include "app/path_text.h"
+#include "base/double_byte.h"
 
 #include <windows.h>
 

@@ -1,6 +1,7 @@
 #include "ui/language_file.h"
 
-#include "app/path_text.h"
+#include "base/double_byte.h"
+#include "base/text_compare.h"
 #include "record/decimal_text.h"
 #include "record/record_line_reader.h"
 

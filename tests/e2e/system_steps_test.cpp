@@ -1,6 +1,7 @@
 // The steps of the uninstall run that reach beyond files and the registry, driven through
 // UnInstall.exe: services, running programs, COM servers and shell objects.
 
+#include "sysops/procedure_address.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/sample_installation.h"
 #include "tests/support/scratch_key.h"
@@ -35,7 +36,7 @@ bool RegisterInProcessServer(const std::string& path)
     if (!library)
         return false;
     using Entry = HRESULT(STDAPICALLTYPE*)();
-    auto registerServer = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(library, "DllRegisterServer")));
+    auto registerServer = ProcedureAddress<Entry>(library, "DllRegisterServer");
     const bool registered = registerServer && SUCCEEDED(registerServer());
     FreeLibrary(library);
     return registered;

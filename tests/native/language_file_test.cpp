@@ -1,4 +1,4 @@
-#include "app/path_text.h"
+#include "base/double_byte.h"
 #include "record_test_file.h"
 #include "ui/language_file.h"
 

@@ -1,4 +1,6 @@
-#include "app/path_text.h"
+#include "base/double_byte.h"
+#include "base/path_text.h"
+#include "base/text_compare.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +33,13 @@ TEST(PathText, FileNamePartNeedsBackslashPastFirstCharacter)
     EXPECT_EQ("", GetFileNamePart("C:\\App\\"));
 }
 
+TEST(PathText, ExtensionIsCutAtTheLastDot)
+{
+    EXPECT_EQ("UnInstall", WithoutExtension("UnInstall.exe"));
+    EXPECT_EQ("Sample.App", WithoutExtension("Sample.App.exe"));
+    EXPECT_EQ("name", WithoutExtension("name"));
+}
+
 TEST(PathText, CaseInsensitiveNameComparison)
 {
     EXPECT_TRUE(EqualsNoCase("uninstall.EXE", "UnInstall.exe"));
@@ -48,6 +57,7 @@ TEST_F(ShiftJisPaths, TrailByteBackslashIsNotASeparator)
     EXPECT_EQ(std::string::npos, FindLastBackslash("\x95\x5C"));
     EXPECT_EQ(folder, WithoutTrailingBackslash(folder)) << "the trail byte must not be cut";
     EXPECT_EQ(folder, WithoutTrailingBackslash(folder + "\\"));
+    EXPECT_EQ("\x95\x5C", WithoutExtension(GetFileNamePart("C:\\App\\\x95\x5C.exe"))) << "a program's caption";
 }
 
 TEST_F(ShiftJisPaths, TrailBytesAreNotFolded)

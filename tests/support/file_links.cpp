@@ -1,5 +1,7 @@
 #include "tests/support/file_links.h"
 
+#include "sysops/procedure_address.h"
+
 #include <windows.h>
 #include <winioctl.h>
 
@@ -12,8 +14,7 @@ using UnixFileNameFunction = char* (*)(const WCHAR*);
 
 UnixFileNameFunction WineUnixFileName()
 {
-    return reinterpret_cast<UnixFileNameFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    return ProcedureAddress<UnixFileNameFunction>(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name");
 }
 
 std::wstring Wide(const std::string& text)

@@ -11,6 +11,7 @@
 //     ("F file", "D folder", "K HKLM|HKCU key" lines) and the .reg file of its values.
 
 #include "record/install_record.h"
+#include "sysops/procedure_address.h"
 
 #include <windows.h>
 #include <tlhelp32.h>
@@ -81,7 +82,7 @@ void RegisterServer(const std::string& path)
     if (!library)
         return;
     using Entry = HRESULT(STDAPICALLTYPE*)();
-    if (auto registerServer = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(library, "DllRegisterServer"))))
+    if (auto registerServer = ProcedureAddress<Entry>(library, "DllRegisterServer"))
         registerServer();
     FreeLibrary(library);
 }

@@ -1,4 +1,5 @@
-#include "app/path_text.h"
+#include "base/double_byte.h"
+#include "base/path_text.h"
 #include "sysops/file_ops.h"
 
 #include "tests/support/scratch.h"

@@ -1,6 +1,7 @@
 #include "sysops/process_list.h"
 
-#include "app/path_text.h"
+#include "base/path_text.h"
+#include "base/text_compare.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/scratch.h"
 

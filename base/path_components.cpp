@@ -1,6 +1,6 @@
-#include "sysops/path_components.h"
+#include "base/path_components.h"
 
-#include "app/path_text.h"
+#include "base/double_byte.h"
 
 std::vector<std::string> SplitPathComponents(const std::string& path)
 {

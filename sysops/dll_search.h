@@ -1,0 +1,5 @@
+#pragma once
+
+// The DLL search of a process that runs from the temp folder must not look there: a DLL
+// planted beside the cleanup copy would otherwise be loaded into an elevated process.
+void RestrictDllSearchToSystem();
