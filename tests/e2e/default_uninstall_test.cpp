@@ -1,6 +1,7 @@
 // The default uninstall of a laid-out installation, driven through its pages: what goes, what
 // stays, what the pages show.
 
+#include "app/resource.h"
 #include "tests/support/sample_installation.h"
 #include "tests/support/scratch_key.h"
 #include "tests/support/window_driver.h"
@@ -14,13 +15,6 @@
 namespace {
 
 constexpr const char* kDialogClass = "#32770";
-constexpr int kHeading = 2029;
-constexpr int kMessage = 2015;
-constexpr int kTitle = 1004;
-constexpr int kStatus = 2002;
-constexpr int kProgress = 2003;
-constexpr int kFirstLaunch = 2064;
-constexpr int kSecondLaunch = 2065;
 
 constexpr const char* kTestKey = "Software\\UnInstallTests\\DefaultUninstall";
 
@@ -83,10 +77,10 @@ PageTexts UninstallThroughThePages(SampleInstallation& installation)
     HWND progress = WaitForWindow("Uninstall", kDialogClass, program.ProcessId());
     EXPECT_NE(nullptr, progress) << "no progress page";
     if (progress) {
-        ControlTextRecorder statuses(progress, kStatus);
+        ControlTextRecorder statuses(progress, IDC_STATUS);
         while (IsWindow(progress)) {
             DWORD_PTR range = 0;
-            if (SendMessageTimeoutA(GetDlgItem(progress, kProgress), PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, 200, &range))
+            if (SendMessageTimeoutA(GetDlgItem(progress, IDC_PROGRESS), PBM_GETRANGE, FALSE, 0, SMTO_ABORTIFHUNG, 200, &range))
                 seen.range = static_cast<int>(range);
             Sleep(1);
         }
@@ -97,11 +91,11 @@ PageTexts UninstallThroughThePages(SampleInstallation& installation)
     if (!finish)
         return seen;
     seen.finishCaption = WindowText(finish);
-    seen.finishTitle = DialogItemText(finish, kTitle);
-    seen.finishResult = DialogItemText(finish, kHeading);
-    seen.finishMessage = DialogItemText(finish, kMessage);
+    seen.finishTitle = DialogItemText(finish, IDC_TITLE);
+    seen.finishResult = DialogItemText(finish, IDC_HEADING);
+    seen.finishMessage = DialogItemText(finish, IDC_MESSAGE);
     seen.finishButton = DialogItemText(finish, IDOK);
-    seen.launchBoxesHidden = !IsDialogItemVisible(finish, kFirstLaunch) && !IsDialogItemVisible(finish, kSecondLaunch);
+    seen.launchBoxesHidden = !IsDialogItemVisible(finish, IDC_LAUNCH_FIRST) && !IsDialogItemVisible(finish, IDC_LAUNCH_SECOND);
     PressButton(finish, IDOK);
     EXPECT_TRUE(program.WaitForExit());
     EXPECT_TRUE(WaitForPathGone(installation.AppFolder())) << "the cleanup copy deletes the uninstall folder";
@@ -229,11 +223,11 @@ TEST_F(DefaultUninstall, LanguageFileChangesThePageTexts)
     PressButton(question, IDYES);
     HWND finish = WaitForWindow("Deinstallation von Sample App", kDialogClass, program.ProcessId());
     ASSERT_NE(nullptr, finish);
-    EXPECT_EQ("Fertig", DialogItemText(finish, kTitle));
-    EXPECT_EQ("Erfolgreich!", DialogItemText(finish, kHeading));
-    EXPECT_EQ("Sample App wurde entfernt.", DialogItemText(finish, kMessage));
+    EXPECT_EQ("Fertig", DialogItemText(finish, IDC_TITLE));
+    EXPECT_EQ("Erfolgreich!", DialogItemText(finish, IDC_HEADING));
+    EXPECT_EQ("Sample App wurde entfernt.", DialogItemText(finish, IDC_MESSAGE));
     EXPECT_EQ("&Schliessen", DialogItemText(finish, IDOK));
-    EXPECT_EQ("", DialogItemText(finish, 1001)) << "a missing key blanks the Back button";
+    EXPECT_EQ("", DialogItemText(finish, IDC_BACK)) << "a missing key blanks the Back button";
     PressButton(finish, IDOK);
     EXPECT_TRUE(program.WaitForExit());
 }
