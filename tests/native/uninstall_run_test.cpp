@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -59,6 +60,22 @@ public:
 private:
     NoFileTimes m_times;
 };
+
+// Whether the "Remove:" label shows when the event happens: the last label event before it says.
+bool LabelShownAt(const std::vector<std::string>& events, const std::string& event)
+{
+    SCOPED_TRACE(event);
+    auto at = std::find(events.begin(), events.end(), event);
+    EXPECT_NE(events.end(), at) << "the event never happened";
+    bool shown = false;
+    for (auto earlier = events.begin(); earlier != at; ++earlier) {
+        if (*earlier == "label:show")
+            shown = true;
+        else if (*earlier == "label:hide")
+            shown = false;
+    }
+    return shown;
+}
 
 RecordItem Item(std::initializer_list<std::pair<const char*, const char*>> fields)
 {
@@ -142,10 +159,25 @@ TEST(UninstallRun, StatusTextsNameWhatIsBeingRemoved)
     EXPECT_TRUE(has("status:Remove C:\\App\\Sub"));
     EXPECT_TRUE(has("status:Remove RegInfo"));
     EXPECT_TRUE(has("status:Remove ShellObj "));
-    // The "Remove:" label frames the program, file and folder steps and the status is cleared after each.
-    auto fileStatus = std::find(events.begin(), events.end(), "status:Remove C:\\App\\App.exe");
-    auto labelShown = std::find(events.rbegin(), std::make_reverse_iterator(fileStatus), "label:show");
-    EXPECT_NE(labelShown, std::make_reverse_iterator(fileStatus));
+}
+
+TEST(UninstallRun, RemoveLabelFramesTheProgramFileAndFolderSteps)
+{
+    Recorder recorder;
+    UninstallRun run(recorder, recorder, nullptr);
+    run.Execute(FullRecord());
+    const auto& events = recorder.events;
+    EXPECT_TRUE(LabelShownAt(events, "status:Cleaning application : C:\\App\\App.exe"));
+    EXPECT_FALSE(LabelShownAt(events, "status:UnRegist C:\\App\\Com.dll"));
+    EXPECT_TRUE(LabelShownAt(events, "status:Remove C:\\App\\App.exe"));
+    EXPECT_TRUE(LabelShownAt(events, "status:Remove C:\\App\\Sub"));
+    EXPECT_FALSE(LabelShownAt(events, "status:Remove RegInfo"));
+    // The status line is cleared as the file step's label goes.
+    auto fileStep = std::find(events.begin(), events.end(), "file:C:\\App\\App.exe");
+    auto hidden = std::find(fileStep, events.end(), "label:hide");
+    ASSERT_NE(events.end(), hidden);
+    ASSERT_NE(events.end(), hidden + 1);
+    EXPECT_EQ("status:", *(hidden + 1));
 }
 
 TEST(UninstallRun, LanguageFileTextsReplaceTheStatusTexts)
