@@ -1,9 +1,7 @@
 #include "sysops/reg_key.h"
 
+#include "sysops/procedure_address.h"
 #include "tests/support/scratch_key.h"
-
-#include <aclapi.h>
-#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +11,35 @@ namespace {
 std::string Item(const char* type, const char* root, const std::string& path, const std::string& name)
 {
     return std::string(type) + "," + root + "," + path + "," + name;
+}
+
+
+// A key that nothing can delete, under Wine as under Windows (Wine does not enforce a key's
+// security, so a denied DELETE would not do): a symbolic link to a key that does not exist.
+// Opening it follows the link and fails, so neither a tree walk nor RegDeleteKey gets hold of it.
+bool MakeDanglingLink(HKEY root, const std::string& path)
+{
+    HKEY link = nullptr;
+    if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE,
+                        KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link, nullptr) != ERROR_SUCCESS)
+        return false;
+    const std::wstring target = L"\\Registry\\Machine\\Software\\UnInstallTests\\NoKeyBehindThisLink";
+    const LONG set = RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(target.data()),
+                                    static_cast<DWORD>(target.size() * sizeof(wchar_t)));
+    RegCloseKey(link);
+    return set == ERROR_SUCCESS;
+}
+
+bool RemoveLink(HKEY root, const std::string& path)
+{
+    HKEY link = nullptr;
+    if (RegOpenKeyExA(root, path.c_str(), REG_OPTION_OPEN_LINK, DELETE, &link) != ERROR_SUCCESS)
+        return false;
+    using NtDeleteKeyFunction = LONG(NTAPI*)(HANDLE);
+    auto deleteKey = ProcedureAddress<NtDeleteKeyFunction>(GetModuleHandleA("ntdll.dll"), "NtDeleteKey");
+    const bool deleted = deleteKey && deleteKey(link) == 0;
+    RegCloseKey(link);
+    return deleted;
 }
 
 }
@@ -206,42 +233,19 @@ TEST(RegistryDeletion, UndeletableSubkeyStopsTheTreeAndEarlierDeletionsStay)
     ASSERT_TRUE(scratch.IsReady());
     const std::string app = scratch.Join("App");
     // Subkeys are taken at index 0, in the registry's alphabetical order: A goes first, then
-    // B holds the locked key and stops the walk before C.
+    // B holds the key that cannot be removed and stops the walk before C.
     ASSERT_TRUE(MakeKey(HKEY_CURRENT_USER, app + "\\A\\Deep"));
-    ASSERT_TRUE(MakeKey(HKEY_CURRENT_USER, app + "\\B\\Locked"));
+    ASSERT_TRUE(MakeKey(HKEY_CURRENT_USER, app + "\\B"));
     ASSERT_TRUE(MakeKey(HKEY_CURRENT_USER, app + "\\C"));
-
-    PSECURITY_DESCRIPTOR denyDelete = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;SD;;;WD)(A;;GA;;;WD)", SDDL_REVISION_1,
-                                                                     &denyDelete, nullptr));
-    HKEY locked = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, (app + "\\B\\Locked").c_str(), 0,
-                                           KEY_ALL_ACCESS | WRITE_DAC, &locked));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetKeySecurity(locked, DACL_SECURITY_INFORMATION, denyDelete));
-    RegCloseKey(locked);
-    LocalFree(denyDelete);
-
-    HKEY probe = nullptr;
-    const bool enforced = RegOpenKeyExA(HKEY_CURRENT_USER, (app + "\\B\\Locked").c_str(), 0, DELETE, &probe)
-        != ERROR_SUCCESS;
-    if (!enforced) {
-        RegCloseKey(probe);
-        GTEST_SKIP() << "this system does not enforce key security (Wine 8 does not)";
-    }
+    ASSERT_TRUE(MakeDanglingLink(HKEY_CURRENT_USER, app + "\\B\\Locked"));
 
     RegKey key;
     ASSERT_TRUE(key.Open(HKEY_CURRENT_USER, scratch.Path(), kDeleteAccess));
     EXPECT_FALSE(key.DeleteKeyTree("App"));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, app + "\\A")) << "what went before stays deleted";
-    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, app + "\\B\\Locked"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, app + "\\B")) << "B keeps the key that could not go";
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, app + "\\C")) << "the walk stopped at the locked key";
 
-    // Lift the lock so that the scratch key can go.
-    PSECURITY_DESCRIPTOR open = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;GA;;;WD)", SDDL_REVISION_1, &open, nullptr));
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, (app + "\\B\\Locked").c_str(), 0, WRITE_DAC, &locked) == ERROR_SUCCESS) {
-        RegSetKeySecurity(locked, DACL_SECURITY_INFORMATION, open);
-        RegCloseKey(locked);
-    }
-    LocalFree(open);
+    // Only the native call removes the link itself; then the scratch key can go.
+    EXPECT_TRUE(RemoveLink(HKEY_CURRENT_USER, app + "\\B\\Locked"));
 }
