@@ -60,9 +60,10 @@ void FinishPage::OnInitDialog()
     UninstallSession& session = m_app.Session();
     ApplyDialogFont();
     CreateWhiteBrush({IDC_LAUNCH_FIRST, IDC_LAUNCH_SECOND});
-    m_title.Attach(m_window, IDC_TITLE, kTitleWeight);
-    m_resultLine.Attach(m_window, IDC_HEADING);
-    m_message.Attach(m_window, IDC_MESSAGE);
+    const HFONT font = CurrentPageFont(m_window, m_dialogFont);
+    m_title.Attach(m_window, IDC_TITLE, font, kTitleWeight);
+    m_resultLine.Attach(m_window, IDC_HEADING, font);
+    m_message.Attach(m_window, IDC_MESSAGE, font);
     SetWindowTextA(m_window, m_caption.c_str());
     SetControlText(m_window, IDC_HEADING, GetText(TextId::UninstallSucceeded, &session));
     SetControlText(m_window, IDC_MESSAGE, GetTextWith(TextId::Uninstalled, &session, m_appName));

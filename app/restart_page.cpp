@@ -39,8 +39,9 @@ void RestartPage::OnInitDialog()
     const LanguageFile& language = session.Language();
     ApplyDialogFont();
     CreateWhiteBrush({IDC_RESTART_NOW, IDC_RESTART_LATER});
-    m_title.Attach(m_window, IDC_TITLE, kTitleWeight);
-    m_message.Attach(m_window, IDC_MESSAGE);
+    const HFONT font = CurrentPageFont(m_window, m_dialogFont);
+    m_title.Attach(m_window, IDC_TITLE, font, kTitleWeight);
+    m_message.Attach(m_window, IDC_MESSAGE, font);
     // The restart message is the one text that wraps.
     m_message.SetDrawingFlags(kWordBreak);
     SetWindowTextA(m_window, m_caption.c_str());

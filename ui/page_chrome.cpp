@@ -35,12 +35,14 @@ BOOL CALLBACK SetFontOnChild(HWND child, LPARAM font)
 
 void ApplyFontToDescendants(HWND page, HFONT font)
 {
-    if (!font)
-        return;
-    // The page keeps the font as its own too: the titles and texts that paint themselves take
-    // the page's current font, and it must be this one.
-    SendMessageA(page, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    EnumChildWindows(page, SetFontOnChild, reinterpret_cast<LPARAM>(font));
+    if (font)
+        EnumChildWindows(page, SetFontOnChild, reinterpret_cast<LPARAM>(font));
+}
+
+HFONT CurrentPageFont(HWND page, HFONT pageFont)
+{
+    // The dialog itself keeps reporting its template's font after its controls got another.
+    return pageFont ? pageFont : reinterpret_cast<HFONT>(SendMessageA(page, WM_GETFONT, 0, 0));
 }
 
 FontStatic::FontStatic()
@@ -56,9 +58,8 @@ FontStatic::~FontStatic()
         RemoveWindowSubclass(m_control, Subclass, 0);
 }
 
-void FontStatic::Attach(HWND page, int controlId, LONG weight)
+void FontStatic::Attach(HWND page, int controlId, HFONT pageFont, LONG weight)
 {
-    HFONT pageFont = reinterpret_cast<HFONT>(SendMessageA(page, WM_GETFONT, 0, 0));
     LOGFONTA description = {};
     if (pageFont && GetObjectA(pageFont, sizeof description, &description)) {
         if (weight != 0)

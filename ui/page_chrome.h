@@ -13,9 +13,12 @@
 // FontSize that is not a number gives height 0, the system's default height.
 [[nodiscard]] HFONT CreatePageFont(const LanguageFile& language);
 
-// Makes the font the page's own (what the page reports as its current font) and sends it, with
-// redraw, to every descendant control. Nothing happens without a font.
+// Sends the font, with redraw, to every descendant control of the page.
 void ApplyFontToDescendants(HWND page, HFONT font);
+
+// The font the page's texts are drawn in: the page font from the language file when there is
+// one, else the font of the page's template.
+[[nodiscard]] HFONT CurrentPageFont(HWND page, HFONT pageFont);
 
 // Drawing flags of a FontStatic: one line, vertically centred; or wrapped at word ends.
 inline constexpr UINT kSingleLineCentred = DT_SINGLELINE | DT_VCENTER;
@@ -33,9 +36,9 @@ public:
     FontStatic(const FontStatic&) = delete;
     FontStatic& operator=(const FontStatic&) = delete;
 
-    // Takes over the painting of the page's control. The description becomes the page's current
-    // font, with the given weight when it is not 0.
-    void Attach(HWND page, int controlId, LONG weight = 0);
+    // Takes over the painting of the page's control. The description becomes that of the
+    // page's current font (CurrentPageFont), with the given weight when it is not 0.
+    void Attach(HWND page, int controlId, HFONT pageFont, LONG weight = 0);
     void SetFontDescription(const LOGFONTA& description);
     void SetDrawingFlags(UINT flags);
 
