@@ -87,7 +87,13 @@ WindowPicture WindowPicture::Take(HWND window, Repaint repaint)
         return picture;
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    HDC source = GetWindowDC(window);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    const bool ownWindow = owner == GetCurrentProcessId();
+    // Only this process can read its own windows' surfaces.
+    HWND sourceWindow = ownWindow ? window : nullptr;
+    const POINT from = ownWindow ? POINT{0, 0} : POINT{frame.left, frame.top};
+    HDC source = ownWindow ? GetWindowDC(window) : GetDC(nullptr);
     HDC memory = CreateCompatibleDC(source);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -100,7 +106,7 @@ WindowPicture WindowPicture::Take(HWND window, Repaint repaint)
     HBITMAP target = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (target) {
         HGDIOBJ previous = SelectObject(memory, target);
-        if (BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY)) {
+        if (BitBlt(memory, 0, 0, width, height, source, from.x, from.y, SRCCOPY)) {
             const auto* pixels = static_cast<const uint32_t*>(bits);
             picture.m_pixels.assign(pixels, pixels + static_cast<size_t>(width) * height);
             for (uint32_t& pixel : picture.m_pixels)
@@ -114,7 +120,7 @@ WindowPicture WindowPicture::Take(HWND window, Repaint repaint)
         DeleteObject(target);
     }
     DeleteDC(memory);
-    ReleaseDC(window, source);
+    ReleaseDC(sourceWindow, source);
     return picture;
 }
 

@@ -13,7 +13,8 @@ public:
     enum class Repaint { First, AsItIs };
 
     // Repaint::First has the window and its controls paint what is pending before the picture
-    // is taken; AsItIs takes what the window painted so far and sends it no message.
+    // is taken; AsItIs takes what the window painted so far and sends it no message. A window
+    // of another process is taken from the screen, where nothing may cover it.
     static WindowPicture Take(HWND window, Repaint repaint = Repaint::First);
 
     [[nodiscard]] bool Empty() const { return m_pixels.empty(); }
