@@ -324,8 +324,7 @@ TEST_P(PagePictures, Confirmation)
 {
     const std::string description = m_scratch.Join("Setup.Kvx");
     ASSERT_TRUE(WriteFileText(description, "[Comm]\r\nAppName=Sample App\r\n"));
-    bool confirmed = true;
-    PageThread shown([&] { confirmed = m_app.ConfirmUninstall(description); });
+    PageThread shown([&] { (void)m_app.ConfirmUninstall(description); });
     HWND box = WaitForWindow("Sample App", "#32770", GetCurrentProcessId());
     ASSERT_NE(nullptr, box);
     Keep(WindowPicture::Take(box), box, "confirmation");
