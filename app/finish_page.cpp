@@ -1,8 +1,9 @@
 #include "app/finish_page.h"
 
 #include "app/resource.h"
-#include "ui/string_table.h"
 #include "app/uninstaller_app.h"
+#include "ui/page_texts.h"
+#include "ui/string_table.h"
 
 #include <shellapi.h>
 
@@ -10,6 +11,12 @@ namespace {
 
 constexpr int kShownLaunches = 2;
 constexpr int kLaunchControls[kShownLaunches] = {IDC_LAUNCH_FIRST, IDC_LAUNCH_SECOND};
+
+constexpr PageText kLanguageTexts[] = {
+    {IDC_TITLE, kFinishSection},
+    {IDC_BACK, kButtonsSection, "Back"},
+    {IDOK, kButtonsSection, "Finish"},
+};
 
 }
 
@@ -52,10 +59,11 @@ void FinishPage::OnInitDialog()
 {
     UninstallSession& session = m_app.Session();
     ApplyDialogFont();
-    CreateWhiteBrush();
-    m_title.Attach(m_window, IDC_TITLE, FW_BOLD);
-    m_resultLine.Attach(m_window, IDC_HEADING, FW_NORMAL);
-    m_message.Attach(m_window, IDC_MESSAGE, FW_NORMAL);
+    CreateWhiteBrush({IDC_LAUNCH_FIRST, IDC_LAUNCH_SECOND});
+    const HFONT font = CurrentPageFont(m_window, m_dialogFont);
+    m_title.Attach(m_window, IDC_TITLE, font, kTitleWeight);
+    m_resultLine.Attach(m_window, IDC_HEADING, font);
+    m_message.Attach(m_window, IDC_MESSAGE, font);
     SetWindowTextA(m_window, m_caption.c_str());
     SetControlText(m_window, IDC_HEADING, GetText(TextId::UninstallSucceeded, &session));
     SetControlText(m_window, IDC_MESSAGE, GetTextWith(TextId::Uninstalled, &session, m_appName));
@@ -68,16 +76,13 @@ void FinishPage::OnInitDialog()
     ShowControl(m_window, IDC_LEFT_PICTURE, true);
     if (!m_app.LeftBannerPath().empty())
         (void)m_leftPicture.LoadFromFile(m_app.LeftBannerPath());
+    else
+        (void)m_leftPicture.LoadFromResource(IDB_LEFT_PICTURE);
 
     for (size_t i = 0; i < kShownLaunches; ++i)
         ShowLaunchEntry(i, kLaunchControls[i]);
 
-    const LanguageFile& language = session.Language();
-    if (language.IsLoaded()) {
-        SetControlText(m_window, IDC_TITLE, language.GetString("SdUnInstallFinish", "1004"));
-        SetControlText(m_window, IDC_BACK, language.GetString("WizardButtons", "Back"));
-        SetControlText(m_window, IDOK, language.GetString("WizardButtons", "Finish"));
-    }
+    ApplyPageTexts(m_window, session.Language(), kLanguageTexts);
 }
 
 void FinishPage::OnFinish()

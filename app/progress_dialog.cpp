@@ -5,6 +5,7 @@
 #include "app/uninstaller_app.h"
 
 #include "ui/coalesced_repaint.h"
+#include "ui/page_texts.h"
 
 #include <commctrl.h>
 
@@ -15,6 +16,12 @@ namespace {
 // painting still cost more than the removals.
 constexpr UINT kStatusRepaintMs = 100;
 constexpr ULONGLONG kBarRepaintMs = 100;
+
+constexpr PageText kLanguageTexts[] = {
+    {IDC_HEADING, kProcessSection},
+    {IDC_REMOVE_LABEL, kProcessSection},
+    {IDCANCEL, kButtonsSection, "Cancel"},
+};
 
 }
 
@@ -69,12 +76,7 @@ void ProgressDialog::OnInitDialog()
     if (!m_app.TopBannerPath().empty())
         (void)m_banner.LoadFromFile(m_app.TopBannerPath());
 
-    const LanguageFile& language = session.Language();
-    if (language.IsLoaded()) {
-        SetControlText(m_window, IDC_HEADING, language.GetString("SdUninstallProcess", "2029"));
-        SetControlText(m_window, IDC_REMOVE_LABEL, language.GetString("SdUninstallProcess", "1001"));
-        SetControlText(m_window, IDCANCEL, language.GetString("WizardButtons", "Cancel"));
-    }
+    ApplyPageTexts(m_window, session.Language(), kLanguageTexts);
 }
 
 void ProgressDialog::OnStartRun()
@@ -128,5 +130,12 @@ void ProgressDialog::ShowPosition(ULONGLONG now)
 
 void ProgressDialog::PumpOneMessage()
 {
+    // The run pumps first right after it has set its first status text. The whole page is
+    // painted then, so that its first frame shows the heading and that text; pumped one
+    // message at a time, the controls would appear one by one between the removals.
+    if (!m_firstFramePainted) {
+        m_firstFramePainted = true;
+        RedrawWindow(m_window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
     ::PumpOneMessage();
 }

@@ -38,6 +38,7 @@ private:
     UninstallerApp& m_app;
     int m_position = 0;
     ULONGLONG m_lastBarUpdate = 0;
+    bool m_firstFramePainted = false;
     HFONT m_dialogFont = nullptr;
     std::string m_headingText;
     std::string m_statusText;

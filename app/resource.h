@@ -5,6 +5,11 @@
 
 #define IDI_PROGRAM 128
 
+// Default banner pictures that templates and pages name. The program carries neither: without
+// TopBar.bmp and LeftBar.bmp the pages show their plain body.
+#define IDB_TOP_BANNER 131
+#define IDB_LEFT_PICTURE 137
+
 #define IDD_FINISH_PAGE 106
 #define IDD_PROGRESS_PAGE 112
 #define IDD_WAITING_PAGE 127

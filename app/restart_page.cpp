@@ -2,7 +2,20 @@
 
 #include "app/resource.h"
 #include "app/uninstaller_app.h"
+#include "ui/page_texts.h"
 #include "ui/text_format.h"
+
+namespace {
+
+constexpr PageText kLanguageTexts[] = {
+    {IDC_TITLE, kRebootSection},
+    {IDC_RESTART_NOW, kRebootSection},
+    {IDC_RESTART_LATER, kRebootSection},
+    {IDC_BACK, kButtonsSection, "Back"},
+    {IDOK, kButtonsSection, "Finish"},
+};
+
+}
 
 PageResult RestartPage::Show()
 {
@@ -25,12 +38,15 @@ void RestartPage::OnInitDialog()
     UninstallSession& session = m_app.Session();
     const LanguageFile& language = session.Language();
     ApplyDialogFont();
-    CreateWhiteBrush();
-    m_title.Attach(m_window, IDC_TITLE, FW_BOLD);
-    m_message.Attach(m_window, IDC_MESSAGE, FW_NORMAL);
+    CreateWhiteBrush({IDC_RESTART_NOW, IDC_RESTART_LATER});
+    const HFONT font = CurrentPageFont(m_window, m_dialogFont);
+    m_title.Attach(m_window, IDC_TITLE, font, kTitleWeight);
+    m_message.Attach(m_window, IDC_MESSAGE, font);
+    // The restart message is the one text that wraps.
+    m_message.SetDrawingFlags(kWordBreak);
     SetWindowTextA(m_window, m_caption.c_str());
 
-    const std::string message = language.IsLoaded() ? language.GetString("SdUnInstallReboot", "2015")
+    const std::string message = language.IsLoaded() ? language.GetString(kRebootSection, IDC_MESSAGE)
                                                     : ControlText(m_window, IDC_MESSAGE);
     SetControlText(m_window, IDC_MESSAGE, FormatText(message, session.Record().GetAppName()));
 
@@ -40,14 +56,7 @@ void RestartPage::OnInitDialog()
         (void)m_leftPicture.LoadFromFile(m_app.LeftBannerPath());
     }
     CheckRadioButton(m_window, IDC_RESTART_NOW, IDC_RESTART_LATER, IDC_RESTART_NOW);
-
-    if (language.IsLoaded()) {
-        SetControlText(m_window, IDC_TITLE, language.GetString("SdUninstallReboot", "1004"));
-        SetControlText(m_window, IDC_RESTART_NOW, language.GetString("SdUninstallReboot", "2067"));
-        SetControlText(m_window, IDC_RESTART_LATER, language.GetString("SdUninstallReboot", "2068"));
-        SetControlText(m_window, IDC_BACK, language.GetString("WizardButtons", "Back"));
-        SetControlText(m_window, IDOK, language.GetString("WizardButtons", "Finish"));
-    }
+    ApplyPageTexts(m_window, language, kLanguageTexts);
 }
 
 void RestartPage::OnFinish()

@@ -84,17 +84,22 @@ bool UninstallerApp::RunUninstall()
     m_session.SetDescriptionPath(JoinPath(m_appFolder, "Setup.kvx"));
     m_session.LoadRecord();
 
-    m_topBannerPath = JoinPath(m_appFolder, "TopBar.bmp");
-    if (!FileExists(m_topBannerPath))
-        m_topBannerPath.clear();
-    m_leftBannerPath = JoinPath(m_appFolder, "LeftBar.bmp");
-    if (!FileExists(m_leftBannerPath))
-        m_leftBannerPath.clear();
+    SetBannerPaths(m_appFolder);
 
     const std::string script = m_session.ReadUninstallScript();
     if (script.empty() || m_session.Record().Getsftype() != 2)
         return RunDefaultFlow(*this);
     return RunScriptedFlow(*this, script);
+}
+
+void UninstallerApp::SetBannerPaths(const std::string& folder)
+{
+    m_topBannerPath = JoinPath(folder, "TopBar.bmp");
+    if (!FileExists(m_topBannerPath))
+        m_topBannerPath.clear();
+    m_leftBannerPath = JoinPath(folder, "LeftBar.bmp");
+    if (!FileExists(m_leftBannerPath))
+        m_leftBannerPath.clear();
 }
 
 void UninstallerApp::LaunchCleanupCopy()

@@ -15,6 +15,13 @@ public:
     // Prepares the session and runs the default or the scripted flow.
     bool RunUninstall();
 
+    // Asks whether the application that the description file names is to be uninstalled.
+    [[nodiscard]] bool ConfirmUninstall(const std::string& descriptionPath);
+
+    // The banner pictures are TopBar.bmp and LeftBar.bmp of the folder; a path stays empty when
+    // its file does not exist, and the pages then show their default.
+    void SetBannerPaths(const std::string& folder);
+
     // Copies the running executable to the temp folder as the cleanup copy and starts it with
     // this process id and the uninstall folder, unless the uninstall was cancelled.
     void LaunchCleanupCopy();
@@ -28,7 +35,6 @@ private:
     void RunUninstallMode();
     void RunCleanupMode(const std::string& parameter);
     void RequestRestart();
-    [[nodiscard]] bool ConfirmUninstall(const std::string& descriptionPath);
 
     std::string m_appFolder;
     UninstallSession m_session;

@@ -1,8 +1,17 @@
 #include "app/waiting_windows.h"
 
 #include "app/resource.h"
-#include "ui/string_table.h"
 #include "app/uninstaller_app.h"
+#include "ui/page_texts.h"
+#include "ui/string_table.h"
+
+namespace {
+
+constexpr PageText kPageLanguageTexts[] = {
+    {IDCANCEL, kButtonsSection, "Cancel"},
+};
+
+}
 
 WaitingWindow::~WaitingWindow()
 {
@@ -48,6 +57,5 @@ void WaitingWindow::OnInitDialog()
     if (!m_app.TopBannerPath().empty())
         (void)m_banner.LoadFromFile(m_app.TopBannerPath());
     SetControlText(m_window, IDC_HEADING, m_prompt.empty() ? GetText(TextId::WaitingForUninstall, &session) : m_prompt);
-    if (session.Language().IsLoaded())
-        SetControlText(m_window, IDCANCEL, session.Language().GetString("WizardButtons", "Cancel"));
+    ApplyPageTexts(m_window, session.Language(), kPageLanguageTexts);
 }

@@ -17,9 +17,10 @@ void WizardPage::ApplyDialogFont()
     ApplyFontToDescendants(m_window, m_dialogFont);
 }
 
-void WizardPage::CreateWhiteBrush()
+void WizardPage::CreateWhiteBrush(std::initializer_list<int> whiteTextControls)
 {
     m_whiteBrush = CreateSolidBrush(RGB(255, 255, 255));
+    m_whiteTextControls = whiteTextControls;
 }
 
 void WizardPage::PaintWhiteBody()
@@ -37,10 +38,14 @@ void WizardPage::PaintWhiteBody()
     EndPaint(m_window, &paint);
 }
 
-INT_PTR WizardPage::WhiteControlColour(HDC context)
+bool WizardPage::HasWhiteText(HWND control) const
 {
-    SetBkColor(context, RGB(255, 255, 255));
-    return reinterpret_cast<INT_PTR>(m_whiteBrush);
+    const int id = GetDlgCtrlID(control);
+    for (int white : m_whiteTextControls) {
+        if (white == id)
+            return true;
+    }
+    return false;
 }
 
 bool WizardPage::HandleWhiteBodyPage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
@@ -50,11 +55,12 @@ bool WizardPage::HandleWhiteBodyPage(UINT message, WPARAM wParam, LPARAM lParam,
         PaintWhiteBody();
         return true;
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        // The button bar below the separator keeps the system's colours.
-        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == IDC_BACK)
+        // Check boxes and radio buttons ask with this message too. The texts and pictures on
+        // the body paint themselves, and the button bar keeps the system's colours.
+        if (!m_whiteBrush || !HasWhiteText(reinterpret_cast<HWND>(lParam)))
             return false;
-        result = WhiteControlColour(reinterpret_cast<HDC>(wParam));
+        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+        result = reinterpret_cast<INT_PTR>(m_whiteBrush);
         return true;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {

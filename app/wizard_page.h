@@ -3,6 +3,9 @@
 #include "app/dialog_page.h"
 #include "ui/page_chrome.h"
 
+#include <initializer_list>
+#include <vector>
+
 class UninstallerApp;
 
 // The common start of the finish, restart and waiting pages: the page font from the language
@@ -14,9 +17,11 @@ public:
 
 protected:
     void ApplyDialogFont();
-    void CreateWhiteBrush();
-    // The white body of the finish and restart pages: painting, the colours of the controls
-    // on it, and Finish and Cancel. True when the message was one of them.
+    // The white body of the finish and restart pages. The listed controls, the choices on the
+    // body, draw their texts on white; every other control keeps the dialog's colours.
+    void CreateWhiteBrush(std::initializer_list<int> whiteTextControls);
+    // The white body's painting, the colours of the controls on it, and Finish and Cancel.
+    // True when the message was one of them.
     bool HandleWhiteBodyPage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
     // What Finish does on the page.
     virtual void OnFinish() {}
@@ -27,5 +32,7 @@ protected:
 
 private:
     void PaintWhiteBody();
-    [[nodiscard]] INT_PTR WhiteControlColour(HDC context);
+    [[nodiscard]] bool HasWhiteText(HWND control) const;
+
+    std::vector<int> m_whiteTextControls;
 };

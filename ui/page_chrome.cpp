@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <vector>
 
 HFONT CreatePageFont(const LanguageFile& language)
 {
@@ -38,26 +39,104 @@ void ApplyFontToDescendants(HWND page, HFONT font)
         EnumChildWindows(page, SetFontOnChild, reinterpret_cast<LPARAM>(font));
 }
 
-FontStatic::~FontStatic()
+HFONT CurrentPageFont(HWND page, HFONT pageFont)
 {
-    if (m_font)
-        DeleteObject(m_font);
+    // The dialog itself keeps reporting its template's font after its controls got another.
+    return pageFont ? pageFont : reinterpret_cast<HFONT>(SendMessageA(page, WM_GETFONT, 0, 0));
 }
 
-void FontStatic::Attach(HWND page, int controlId, LONG weight)
+FontStatic::FontStatic()
 {
-    HFONT pageFont = reinterpret_cast<HFONT>(SendMessageA(page, WM_GETFONT, 0, 0));
+    m_description = {};
+    m_description.lfHeight = 12;
+    m_description.lfWeight = FW_NORMAL;
+}
+
+FontStatic::~FontStatic()
+{
+    if (m_control)
+        RemoveWindowSubclass(m_control, Subclass, 0);
+}
+
+void FontStatic::Attach(HWND page, int controlId, HFONT pageFont, LONG weight)
+{
     LOGFONTA description = {};
-    if (!pageFont || !GetObjectA(pageFont, sizeof description, &description))
+    if (pageFont && GetObjectA(pageFont, sizeof description, &description)) {
+        if (weight != 0)
+            description.lfWeight = weight;
+        m_description = description;
+    }
+    m_control = GetDlgItem(page, controlId);
+    if (m_control && !SetWindowSubclass(m_control, Subclass, 0, reinterpret_cast<DWORD_PTR>(this)))
+        m_control = nullptr;
+    Repaint();
+}
+
+void FontStatic::SetFontDescription(const LOGFONTA& description)
+{
+    m_description = description;
+    Repaint();
+}
+
+void FontStatic::SetDrawingFlags(UINT flags)
+{
+    m_drawingFlags = flags;
+    Repaint();
+}
+
+void FontStatic::Repaint() const
+{
+    if (!m_control)
         return;
-    description.lfWeight = weight;
-    HFONT font = CreateFontIndirectA(&description);
-    if (!font)
-        return;
-    if (m_font)
-        DeleteObject(m_font);
-    m_font = font;
-    SendDlgItemMessageA(page, controlId, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), TRUE);
+    // The text is drawn over the page's own background, so the page repaints what lies beneath
+    // the control first; otherwise a shorter text would leave the old one showing.
+    HWND page = GetParent(m_control);
+    RECT area;
+    GetWindowRect(m_control, &area);
+    MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&area), 2);
+    RedrawWindow(page, &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void FontStatic::Paint(HWND window) const
+{
+    PAINTSTRUCT paint;
+    HDC context = BeginPaint(window, &paint);
+    const int length = GetWindowTextLengthA(window);
+    std::vector<char> text(static_cast<size_t>(length) + 2, '\0');
+    GetWindowTextA(window, text.data(), length + 1);
+    RECT area;
+    GetClientRect(window, &area);
+    HFONT font = CreateFontIndirectA(&m_description);
+    HGDIOBJ previous = SelectObject(context, font);
+    SetBkMode(context, TRANSPARENT);
+    DrawTextA(context, text.data(), -1, &area, m_drawingFlags);
+    SelectObject(context, previous);
+    DeleteObject(font);
+    EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK FontStatic::Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    auto* text = reinterpret_cast<FontStatic*>(data);
+    switch (message) {
+    case WM_PAINT:
+        text->Paint(window);
+        return 0;
+    case WM_SETTEXT: {
+        // The static control's own handler would paint the new text at once in its own way. A
+        // subclass procedure is a Unicode procedure, so the text arrives here as a wide string.
+        const LRESULT stored = DefWindowProcW(window, message, wParam, lParam);
+        text->Repaint();
+        return stored;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(window, Subclass, 0);
+        text->m_control = nullptr;
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
 }
 
 PictureStatic::~PictureStatic()
@@ -71,8 +150,8 @@ PictureStatic::~PictureStatic()
 void PictureStatic::Attach(HWND page, int controlId)
 {
     m_control = GetDlgItem(page, controlId);
-    if (m_control)
-        SetWindowSubclass(m_control, Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
+    if (m_control && !SetWindowSubclass(m_control, Subclass, 0, reinterpret_cast<DWORD_PTR>(this)))
+        m_control = nullptr;
 }
 
 void PictureStatic::Replace(HBITMAP bitmap, int resourceId)
@@ -101,19 +180,34 @@ bool PictureStatic::LoadFromResource(int resourceId)
     return bitmap != nullptr;
 }
 
-void PictureStatic::Paint(HWND window)
+void PictureStatic::SetTransparency(COLORREF colour, bool transparent)
+{
+    m_transparentColour = colour;
+    m_transparent = transparent;
+    if (m_control)
+        InvalidateRect(m_control, nullptr, TRUE);
+}
+
+void PictureStatic::Paint(HWND window) const
 {
     PAINTSTRUCT paint;
     HDC target = BeginPaint(window, &paint);
-    RECT area;
-    GetClientRect(window, &area);
+    HBITMAP image = m_bitmap;
+    // The template's image belongs to the control, which frees it.
+    if (!image && m_resourceId == 0)
+        image = reinterpret_cast<HBITMAP>(SendMessageA(window, STM_GETIMAGE, IMAGE_BITMAP, 0));
     BITMAP size = {};
-    if (m_bitmap && GetObjectA(m_bitmap, sizeof size, &size)) {
-        HDC source = CreateCompatibleDC(target);
-        HGDIOBJ previous = SelectObject(source, m_bitmap);
+    if (image && GetObjectA(image, sizeof size, &size)) {
+        RECT area;
+        GetClientRect(window, &area);
         const int width = size.bmWidth < area.right ? size.bmWidth : area.right;
         const int height = size.bmHeight < area.bottom ? size.bmHeight : area.bottom;
-        BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY);
+        HDC source = CreateCompatibleDC(target);
+        HGDIOBJ previous = SelectObject(source, image);
+        if (m_transparent)
+            GdiTransparentBlt(target, 0, 0, width, height, source, 0, 0, width, height, m_transparentColour);
+        else
+            BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY);
         SelectObject(source, previous);
         DeleteDC(source);
     }
@@ -123,9 +217,18 @@ void PictureStatic::Paint(HWND window)
 LRESULT CALLBACK PictureStatic::Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data)
 {
     auto* picture = reinterpret_cast<PictureStatic*>(data);
-    if (message == WM_PAINT && picture->m_bitmap) {
+    switch (message) {
+    case WM_PAINT:
+        // Always painted here: without an image the control draws nothing at all, where the
+        // static control would fill itself with the dialog's colour.
         picture->Paint(window);
         return 0;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(window, Subclass, 0);
+        picture->m_control = nullptr;
+        break;
+    default:
+        break;
     }
     return DefSubclassProc(window, message, wParam, lParam);
 }

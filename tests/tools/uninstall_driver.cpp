@@ -1,10 +1,12 @@
 // Drives one uninstall as a person would: starts UnInstall.exe, answers Yes, lets the progress
 // page work, presses Finish, and waits for the cleanup copy to delete the application folder.
 // Used by the demo and the benchmark. Prints what it saw; exit status 0 when every window came.
+// When UNINSTALL_DRIVER_PICTURES names a folder, a PNG picture of each window is kept there.
 //
 //   uninstall_driver.exe PATH-OF-UnInstall.exe APPLICATION-NAME
 
 #include "tests/support/window_driver.h"
+#include "tests/support/window_picture.h"
 
 #include <cstdio>
 #include <string>
@@ -24,6 +26,16 @@ int Fail(const char* what)
 {
     std::printf("driver: %s\n", what);
     return 1;
+}
+
+void KeepPicture(HWND window, const char* name)
+{
+    char folder[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("UNINSTALL_DRIVER_PICTURES", folder, sizeof folder))
+        return;
+    const std::string path = std::string(folder) + "\\" + name + ".png";
+    if (!WindowPicture::Take(window).SavePng(path))
+        std::printf("driver: no picture of the %s\n", name);
 }
 
 }
@@ -47,16 +59,20 @@ int main(int argumentCount, char** arguments)
     if (!question)
         return Fail("no confirmation appeared");
     std::printf("%6.2f s confirmation: %s -> Yes\n", Elapsed(), MessageBoxText(question).c_str());
+    KeepPicture(question, "confirmation");
     PressButton(question, IDYES);
 
     HWND progress = WaitForWindow("Uninstall", kDialogClass, program.ProcessId(), 5000);
-    if (progress)
+    if (progress) {
         std::printf("%6.2f s progress page shown\n", Elapsed());
+        KeepPicture(progress, "progress");
+    }
     HWND finish = WaitForWindow("Uninstall " + appName, kDialogClass, program.ProcessId(), 120000);
     if (!finish)
         return Fail("no finish page appeared");
     std::printf("%6.2f s finish page: %s / %s -> Finish\n", Elapsed(), DialogItemText(finish, 2029).c_str(),
         DialogItemText(finish, 2015).c_str());
+    KeepPicture(finish, "finish");
     PressButton(finish, IDOK);
     if (!program.WaitForExit(30000))
         return Fail("UnInstall.exe did not end");
