@@ -15,14 +15,14 @@ SCRIPT_OUT_OF_LINE void ExecuteDeclaration(FunctionInstance& instance, const Pla
 {
     ScriptEngine& engine = instance.Engine();
     if (form.typeName.empty() || form.declarations.empty())
-        return engine.SetError(ErrorVarWithoutName, {}, -1);
+        return engine.SetError(ErrorVarWithoutName);
     for (const auto& item : form.declarations) {
         auto variable = engine.CreateDeclaredVariable(form.typeName, item.name);
         if (!variable)
-            return engine.SetErrorFlag();
+            return engine.SetError(ErrorNone);
         instance.Locals().Append(std::move(variable));
         if (item.initialiser && !ExecuteAssignment(instance, item.name, *item.initialiser))
-            return engine.ReplaceErrorCode(ErrorPlainStatement);
+            return engine.SetError(ErrorPlainStatement, {}, LineOfRunningStatement, ErrorCodeRule::Replace);
     }
 }
 
@@ -31,14 +31,14 @@ SCRIPT_OUT_OF_LINE void ExecuteSet(FunctionInstance& instance, const PlainForm& 
 {
     ScriptEngine& engine = instance.Engine();
     if (!engine.FindVariable(form.setName, &instance))
-        engine.SetError(ErrorPlainStatement, {}, -1);
+        engine.SetError(ErrorPlainStatement);
     if (!ExecuteAssignment(instance, form.setName, *form.setAssignment))
-        engine.SetError(ErrorPlainStatement, {}, -1);
+        engine.SetError(ErrorPlainStatement);
 }
 
 SCRIPT_OUT_OF_LINE void ReportNotAVariable(FunctionInstance& instance, const PlainForm& form)
 {
-    instance.Engine().SetError(ErrorNotAVariable, form.firstWord, -1);
+    instance.Engine().SetError(ErrorNotAVariable, form.firstWord);
 }
 
 // The argument text is evaluated: a list value is parsed as a list (so a variable passed by
@@ -49,7 +49,7 @@ SCRIPT_OUT_OF_LINE bool EvaluateCallArguments(FunctionInstance& instance, const 
     ScriptEngine& engine = instance.Engine();
     EvaluatorLease evaluator(engine, &instance);
     if (!evaluator->Run(argumentText.Compiled())) {
-        engine.SetErrorFlag(evaluator->ErrorWord());
+        engine.SetError(ErrorNone, evaluator->ErrorWord());
         return false;
     }
     std::size_t count = evaluator->OperandCount();
@@ -71,7 +71,7 @@ void ExecutePlain(FunctionInstance& instance, const PlainForm& form)
     switch (form.shape) {
     case PlainShape::MemberCall:
         if (!ExecuteCallStatement(instance, form.firstWord, form.callArguments))
-            engine.SetErrorFlag();
+            engine.SetError(ErrorNone);
         return;
     case PlainShape::Declaration:
         return ExecuteDeclaration(instance, form);
@@ -80,7 +80,7 @@ void ExecutePlain(FunctionInstance& instance, const PlainForm& form)
     }
     if (engine.FindVariable(form.firstWord, &instance, form.firstWordLookup)) {
         if (!ExecuteAssignment(instance, form.firstWord, form.assignment, &form.firstWordLookup))
-            engine.ReplaceErrorCode(ErrorPlainStatement);
+            engine.SetError(ErrorPlainStatement, {}, LineOfRunningStatement, ErrorCodeRule::Replace);
         return;
     }
     if (SameName(form.firstWord, "Set"))
@@ -90,7 +90,7 @@ void ExecutePlain(FunctionInstance& instance, const PlainForm& form)
     if (!form.rest.empty() && form.rest.front() == '=')
         return ReportNotAVariable(instance, form);
     if (!ExecuteCallStatement(instance, form.firstWord, form.callArguments))
-        engine.SetErrorFlag();
+        engine.SetError(ErrorNone);
 }
 
 void ExecutePlain(std::string_view line, FunctionInstance& instance)
