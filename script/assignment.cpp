@@ -24,11 +24,15 @@ SCRIPT_OUT_OF_LINE bool ExecuteArithmetic(FunctionInstance& instance, const std:
                        VariableLookupCache* cache)
 {
     ScriptEngine& engine = instance.Engine();
-    ScriptVariable* variable = cache ? engine.FindVariable(name, &instance, *cache) : engine.FindVariable(name, &instance);
-    if (!variable)
+    if (!(cache ? engine.FindVariable(name, &instance, *cache) : engine.FindVariable(name, &instance)))
         return false;
     ScriptValue operand;
     if (form.kind != AssignmentKind::Increment && form.kind != AssignmentKind::Decrement && !Evaluate(instance, form, operand))
+        return false;
+    // The right side may have called a function that released the object whose member this
+    // is, so the target is looked up again after it.
+    ScriptVariable* variable = cache ? engine.FindVariable(name, &instance, *cache) : engine.FindVariable(name, &instance);
+    if (!variable)
         return false;
     ScriptValue value = ScriptValue::CopyOf(variable->Value());
     switch (form.kind) {

@@ -36,10 +36,14 @@ void ExpressionEvaluator::Clear()
     m_lastToken = LastToken::Start;
 }
 
+// The operands left on the stacks borrow from the compiled text, which ends here; they are
+// dropped with it, and only the result and the error stay.
 bool ExpressionEvaluator::Evaluate(std::string_view text, ScriptValue& value)
 {
     auto compiled = CompileExpression(text);
-    return Evaluate(*compiled, value);
+    bool evaluated = Evaluate(*compiled, value);
+    DropStacks();
+    return evaluated;
 }
 
 bool ExpressionEvaluator::Evaluate(const CompiledExpression& expression, ScriptValue& value)
@@ -59,7 +63,9 @@ bool ExpressionEvaluator::EvaluateCondition(std::string_view text)
     if (text.empty())
         return false;
     auto compiled = CompileExpression(text);
-    return EvaluateCondition(*compiled);
+    bool truth = EvaluateCondition(*compiled);
+    DropStacks();
+    return truth;
 }
 
 bool ExpressionEvaluator::EvaluateCondition(const CompiledExpression& expression)

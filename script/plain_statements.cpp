@@ -20,9 +20,12 @@ SCRIPT_OUT_OF_LINE void ExecuteDeclaration(FunctionInstance& instance, const Pla
         auto variable = engine.CreateDeclaredVariable(form.typeName, item.name);
         if (!variable)
             return engine.SetError(ErrorNone);
-        instance.Locals().Append(std::move(variable));
+        // A declaration that runs again, in a loop, finds its local made; another of the same
+        // name would only be hidden behind the first, so the list does not grow with each pass.
+        if (!instance.Locals().Find(item.name))
+            instance.Locals().Append(std::move(variable));
         if (item.initialiser && !ExecuteAssignment(instance, item.name, *item.initialiser))
-            return engine.SetError(ErrorPlainStatement, {}, LineOfRunningStatement, ErrorCodeRule::Replace);
+            return engine.SetError(ErrorPlainStatement, {}, LineOfRunningStatement, ErrorCodeRule::FillMissing);
     }
 }
 
