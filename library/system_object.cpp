@@ -1,4 +1,166 @@
+// The "System" host object of the uninstaller: the function library that uninstall scripts
+// call. Each method reads its arguments as texts, performs one system operation and leaves
+// its result in the call's argument list; a failed operation shows only in its result.
 #include "library/system_object.h"
 
-// FIXME: the function library's methods are not written yet; the object knows none of them.
-Counted<ScriptObject> MakeSystemObject() { return MakeCounted<ScriptObject>(); }
+#include "library/portable_system_object.h"
+#include "script/argument_list.h"
+#include "script/script_text.h"
+#include "sysops/command_runner.h"
+#include "sysops/environment_queries.h"
+#include "sysops/file_ops.h"
+#include "sysops/ini_file.h"
+#include "sysops/launch.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace {
+
+using Row = SystemObject::Row;
+
+std::string Text(const ArgumentList& arguments, std::size_t number) { return arguments.ArgText(number, true); }
+
+void SetText(ArgumentList& arguments, const std::string& text) { arguments.SetResult(text, TypeString); }
+
+void SetTruth(ArgumentList& arguments, bool truth) { arguments.SetResultInt(truth ? 1 : 0, TypeBool); }
+
+void NewGuid(SystemObject&, ArgumentList& arguments, FunctionInstance*) { SetText(arguments, NewGuidText()); }
+
+void CurrentDirectory(SystemObject&, ArgumentList& arguments, FunctionInstance*)
+{
+    char folder[1024] = {};
+    DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
+    SetText(arguments, length < sizeof folder ? std::string(folder, length) : std::string());
+}
+
+void ChangeCurrentDirectory(SystemObject&, ArgumentList& arguments, FunctionInstance*)
+{
+    (void)SetCurrentDirectoryA(Text(arguments, 1).c_str());
+}
+
+void AppInstallLocation(SystemObject&, ArgumentList& arguments, FunctionInstance*)
+{
+    UninstallEntry entry;
+    (void)ReadUninstallEntry(Text(arguments, 1), entry);
+    SetText(arguments, entry.installLocation);
+}
+
+void OsName(SystemObject&, ArgumentList& arguments, FunctionInstance*) { SetText(arguments, GetOsName()); }
+
+void LanguageName(SystemObject&, ArgumentList& arguments, FunctionInstance*) { SetText(arguments, GetLanguageName()); }
+
+void AppVersion(SystemObject&, ArgumentList& arguments, FunctionInstance*)
+{
+    std::string component = Text(arguments, 1);
+    SetText(arguments, component.empty() ? std::string() : GetComponentVersion(component));
+}
+
+void LaunchAndWait(SystemObject&, ArgumentList& arguments, FunctionInstance*)
+{
+    LaunchProgram(Text(arguments, 1), Text(arguments, 2), LaunchWait::UntilEnded);
+}
+
+void OpenWithShell(SystemObject&, ArgumentList& arguments, FunctionInstance*)
+{
+    std::string file = Text(arguments, 1);
+    if (file.empty())
+        return;
+    ShellExecuteA(nullptr, "open", file.c_str(), Text(arguments, 2).c_str(), Text(arguments, 3).c_str(), SW_SHOWNORMAL);
+}
+
+void ConsoleCommand(SystemObject&, ArgumentList& arguments, FunctionInstance*)
+{
+    CommandRunner runner;
+    SetText(arguments, runner.Run(Text(arguments, 1), ReadDecimalInt(Text(arguments, 2))));
+}
+
+void FileExistence(SystemObject&, ArgumentList& arguments, FunctionInstance*)
+{
+    SetTruth(arguments, FileExists(Text(arguments, 1)));
+}
+
+void FolderExistence(SystemObject&, ArgumentList& arguments, FunctionInstance*)
+{
+    SetTruth(arguments, FolderExists(Text(arguments, 1)));
+}
+
+void CreateFolder(SystemObject&, ArgumentList& arguments, FunctionInstance*)
+{
+    SetTruth(arguments, CreateFolderPath(Text(arguments, 1)));
+}
+
+void CopyOneFile(SystemObject&, ArgumentList& arguments, FunctionInstance*)
+{
+    (void)CopyFileA(Text(arguments, 1).c_str(), Text(arguments, 2).c_str(), FALSE);
+}
+
+void DeleteOneFile(SystemObject&, ArgumentList& arguments, FunctionInstance*) { DeleteFileForced(Text(arguments, 1)); }
+
+// The folder deletions are those of the uninstall itself: a drive root or a system folder
+// is never emptied, and links inside are removed as links.
+void EmptyFolder(SystemObject&, ArgumentList& arguments, FunctionInstance*) { DeleteFolderContents(Text(arguments, 1)); }
+
+void DeleteFolder(SystemObject&, ArgumentList& arguments, FunctionInstance*)
+{
+    SetTruth(arguments, DeleteFolderTree(Text(arguments, 1)));
+}
+
+void ReadWholeTextFile(SystemObject&, ArgumentList& arguments, FunctionInstance*)
+{
+    std::string text;
+    if (!ReadTextFile(Text(arguments, 1), text))
+        text.clear();
+    SetText(arguments, text);
+}
+
+void WriteWholeTextFile(SystemObject&, ArgumentList& arguments, FunctionInstance*)
+{
+    bool append = ReadDecimalInt(Text(arguments, 3)) != 0;
+    SetTruth(arguments, WriteTextFile(Text(arguments, 1), Text(arguments, 2), append));
+}
+
+void IniValue(SystemObject&, ArgumentList& arguments, FunctionInstance*)
+{
+    SetText(arguments, ReadIniString(Text(arguments, 1), Text(arguments, 2), Text(arguments, 3), Text(arguments, 4)));
+}
+
+void SetIniValue(SystemObject&, ArgumentList& arguments, FunctionInstance*)
+{
+    (void)WritePrivateProfileStringA(Text(arguments, 2).c_str(), Text(arguments, 3).c_str(), Text(arguments, 4).c_str(),
+                                     Text(arguments, 1).c_str());
+}
+
+// Searched from the top; the case of most names is free, but scripts rely on the file and
+// folder methods being matched exactly.
+const Row SystemMethods[] = {
+    {"NewGUID", NameMatch::AnyCase, NewGuid},
+    {"GetCurrentDirectory", NameMatch::AnyCase, CurrentDirectory},
+    {"SetCurrentDirectory", NameMatch::AnyCase, ChangeCurrentDirectory},
+    {"GetAppInstallLocation", NameMatch::AnyCase, AppInstallLocation},
+    {"GetCurOSName", NameMatch::AnyCase, OsName},
+    {"GetCurOSLanguageName", NameMatch::AnyCase, LanguageName},
+    {"GetCurLanguageName", NameMatch::AnyCase, LanguageName},
+    {"GetAppVer", NameMatch::AnyCase, AppVersion},
+    {"LaunchAppAndWait", NameMatch::AnyCase, LaunchAndWait},
+    {"ShellExec", NameMatch::AnyCase, OpenWithShell},
+    {"ExecConsoleCmd", NameMatch::AnyCase, ConsoleCommand},
+    {"EnVOEStr", NameMatch::ExactCase, ScrambleTextMethod},
+    {"DeVOEStr", NameMatch::ExactCase, UnscrambleTextMethod},
+    {"ExistFile", NameMatch::ExactCase, FileExistence},
+    {"ExistDir", NameMatch::ExactCase, FolderExistence},
+    {"CreateDir", NameMatch::ExactCase, CreateFolder},
+    {"CopyFile", NameMatch::ExactCase, CopyOneFile},
+    {"DeleteFile", NameMatch::ExactCase, DeleteOneFile},
+    {"DeleteDirData", NameMatch::AnyCase, EmptyFolder},
+    {"DeleteDir", NameMatch::ExactCase, DeleteFolder},
+    {"DeleteDirectory", NameMatch::ExactCase, DeleteFolder},
+    {"ReadTextFile", NameMatch::ExactCase, ReadWholeTextFile},
+    {"WriteTextFile", NameMatch::ExactCase, WriteWholeTextFile},
+    {"GetIniFileValue", NameMatch::ExactCase, IniValue},
+    {"SetIniFileValue", NameMatch::ExactCase, SetIniValue},
+};
+
+}
+
+Counted<ScriptObject> MakeSystemObject() { return MakeCounted<SystemObject>(SystemMethods); }

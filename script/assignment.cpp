@@ -14,7 +14,7 @@ SCRIPT_OUT_OF_LINE bool Evaluate(FunctionInstance& instance, const AssignmentFor
     std::string errorWord;
     if (instance.Engine().Evaluate(form.expression, &instance, value, errorWord))
         return true;
-    instance.Engine().SetErrorFlag(errorWord);
+    instance.Engine().SetError(ErrorNone, errorWord);
     return false;
 }
 
@@ -24,11 +24,15 @@ SCRIPT_OUT_OF_LINE bool ExecuteArithmetic(FunctionInstance& instance, const std:
                        VariableLookupCache* cache)
 {
     ScriptEngine& engine = instance.Engine();
-    ScriptVariable* variable = cache ? engine.FindVariable(name, &instance, *cache) : engine.FindVariable(name, &instance);
-    if (!variable)
+    if (!(cache ? engine.FindVariable(name, &instance, *cache) : engine.FindVariable(name, &instance)))
         return false;
     ScriptValue operand;
     if (form.kind != AssignmentKind::Increment && form.kind != AssignmentKind::Decrement && !Evaluate(instance, form, operand))
+        return false;
+    // The right side may have called a function that released the object whose member this
+    // is, so the target is looked up again after it.
+    ScriptVariable* variable = cache ? engine.FindVariable(name, &instance, *cache) : engine.FindVariable(name, &instance);
+    if (!variable)
         return false;
     ScriptValue value = ScriptValue::CopyOf(variable->Value());
     switch (form.kind) {
@@ -54,7 +58,7 @@ SCRIPT_OUT_OF_LINE bool AssignNothing(FunctionInstance& instance, const std::str
 {
     ScriptVariable* variable = instance.Engine().FindVariable(name, &instance);
     if (!variable || variable->Value().Type() != TypeObject) {
-        instance.Engine().SetError(ErrorNotAnObject, name, -1);
+        instance.Engine().SetError(ErrorNotAnObject, name);
         return false;
     }
     if (!variable->IsReadOnly())
@@ -89,16 +93,16 @@ SCRIPT_OUT_OF_LINE bool AssignCreatedObject(FunctionInstance& instance, const st
     std::string objectName = arguments.ArgText(1, true);
     Counted<ScriptObject> object = engine.CreateObject(objectName);
     if (!object) {
-        engine.SetError(ErrorNotAnObject, objectName, -1);
+        engine.SetError(ErrorNotAnObject, objectName);
         return false;
     }
     ScriptVariable* variable = engine.FindVariable(name, &instance);
     if (!variable) {
-        engine.SetError(ErrorNotAVariable, name, -1);
+        engine.SetError(ErrorNotAVariable, name);
         return false;
     }
     if (variable->Value().Type() != TypeObject) {
-        engine.SetError(ErrorDeclaredType, name, -1);
+        engine.SetError(ErrorDeclaredType, name);
         return false;
     }
     object->SetEngine(&engine);
@@ -132,7 +136,7 @@ SCRIPT_OUT_OF_LINE bool StoreEvaluatedValue(FunctionInstance& instance, const st
 {
     const ScriptValue* value = ran ? evaluator.ResolvedTop() : nullptr;
     if (!value) {
-        instance.Engine().SetErrorFlag(evaluator.ErrorWord());
+        instance.Engine().SetError(ErrorNone, evaluator.ErrorWord());
         return false;
     }
     instance.Engine().SetVariable(name, *value, &instance, cache);

@@ -38,10 +38,7 @@ bool LeaveBlock(FunctionInstance& instance, const BlockRecord& block)
 
 bool Fail(FunctionInstance& instance, ScriptErrorCode code = ErrorNone)
 {
-    if (code == ErrorNone)
-        instance.Engine().SetErrorFlag();
-    else
-        instance.Engine().SetError(code, {}, -1);
+    instance.Engine().SetError(code);
     return Continues;
 }
 
@@ -201,7 +198,7 @@ SCRIPT_OUT_OF_LINE bool StoreReturnValue(FunctionInstance& instance, const LineF
 {
     const ScriptValue* value = ran ? evaluator.ResolvedTop() : nullptr;
     if (!value) {
-        instance.Engine().SetError(ErrorReturnValue, form.rest, -1);
+        instance.Engine().SetError(ErrorReturnValue, form.rest);
         return Continues;
     }
     instance.Parameters().Result().AssignKeepType(*value);

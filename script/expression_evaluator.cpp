@@ -20,10 +20,15 @@ std::string ExpressionEvaluator::Reset()
     return "Reset";
 }
 
-void ExpressionEvaluator::Clear()
+void ExpressionEvaluator::DropStacks()
 {
     m_operators.clear();
     m_operands.clear();
+}
+
+void ExpressionEvaluator::Clear()
+{
+    DropStacks();
     if (!m_localVariables.Empty())
         m_localVariables.Clear();
     m_error = false;
@@ -31,10 +36,14 @@ void ExpressionEvaluator::Clear()
     m_lastToken = LastToken::Start;
 }
 
+// The operands left on the stacks borrow from the compiled text, which ends here; they are
+// dropped with it, and only the result and the error stay.
 bool ExpressionEvaluator::Evaluate(std::string_view text, ScriptValue& value)
 {
     auto compiled = CompileExpression(text);
-    return Evaluate(*compiled, value);
+    bool evaluated = Evaluate(*compiled, value);
+    DropStacks();
+    return evaluated;
 }
 
 bool ExpressionEvaluator::Evaluate(const CompiledExpression& expression, ScriptValue& value)
@@ -54,7 +63,9 @@ bool ExpressionEvaluator::EvaluateCondition(std::string_view text)
     if (text.empty())
         return false;
     auto compiled = CompileExpression(text);
-    return EvaluateCondition(*compiled);
+    bool truth = EvaluateCondition(*compiled);
+    DropStacks();
+    return truth;
 }
 
 bool ExpressionEvaluator::EvaluateCondition(const CompiledExpression& expression)
@@ -319,7 +330,7 @@ void ExpressionEvaluator::PushOperator(const OperatorEntry& entry, const std::st
 {
     // "+", the two-operand "-" and any other loose arithmetic operator first applies the
     // arithmetic operator below it, so that they group from the left.
-    if (entry.operatorClass == OperatorClass::Arithmetic && entry.precedence != 1 && !m_operators.empty()
+    if (entry.operatorClass == OperatorClass::Arithmetic && entry.precedence != TightPrecedence && !m_operators.empty()
         && m_operators.back().entry->operatorClass == OperatorClass::Arithmetic) {
         PendingOperator below = m_operators.back();
         m_operators.pop_back();
@@ -352,10 +363,10 @@ void ExpressionEvaluator::PushReference(const ExpressionToken& token)
     m_lastToken = LastToken::Operand;
 }
 
-// Operators of precedence 1 on top apply as soon as an operand stands to their right.
+// Tight operators on top apply as soon as an operand stands to their right.
 void ExpressionEvaluator::AfterOperand()
 {
-    while (!m_error && !m_operators.empty() && m_operators.back().entry->precedence == 1) {
+    while (!m_error && !m_operators.empty() && m_operators.back().entry->precedence == TightPrecedence) {
         PendingOperator pending = m_operators.back();
         m_operators.pop_back();
         Apply(pending);
@@ -368,7 +379,7 @@ SCRIPT_OUT_OF_LINE void ExpressionEvaluator::Reduce(int level)
 {
     while (!m_error && !m_operators.empty()) {
         const PendingOperator& top = m_operators.back();
-        if (level >= 1 && top.entry->precedence > level)
+        if (level >= TightPrecedence && top.entry->precedence > level)
             return;
         if (top.entry->operatorClass == OperatorClass::Grouping)
             return;

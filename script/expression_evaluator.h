@@ -79,6 +79,7 @@ private:
 
     enum class LastToken { Start, Operand, Operator };
 
+    void DropStacks();
     void ExecuteToken(const ExpressionToken& token);
     [[nodiscard]] const std::string* CloseGroup();
     [[nodiscard]] const std::string* PrepareHostCall(const std::string& name);

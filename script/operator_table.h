@@ -26,16 +26,31 @@ enum class OperatorClass : std::uint8_t {
     HostCall = 7,
 };
 
+// Precedence levels; a lower level binds tighter.
+// Tight operators apply as soon as their right operand exists, strictly from the left.
+inline constexpr int TightPrecedence = 1;
+// "+" and the two-operand "-".
+inline constexpr int AdditivePrecedence = 2;
+inline constexpr int ComparisonPrecedence = 3;
+// "AND", "OR", "&&", "||".
+inline constexpr int LogicalPrecedence = 4;
+// "=", which is recognised and never applied.
+inline constexpr int AssignmentPrecedence = 5;
+// "(" and ",".
+inline constexpr int GroupingPrecedence = 6;
+// Calls are above every level that a reduction reaches: only their ")" applies them.
+inline constexpr int CallPrecedence = 10000;
+
 struct OperatorEntry {
     std::string_view text;
     OperatorKind kind;
     OperatorClass operatorClass;
-    int precedence; // lower binds tighter
+    int precedence;
 };
 
 // Operators on the stack at or below this precedence are applied at ")", at "," and at the end
 // of the text: the precedence of the grouping class.
-inline constexpr int FlushLevel = 6;
+inline constexpr int FlushLevel = GroupingPrecedence;
 
 // The operator a token stands for: the two-operand "-" for "-", and "AND"/"OR" in any case.
 // Null for a word that is no operator (it is then a call).

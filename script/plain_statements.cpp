@@ -15,14 +15,17 @@ SCRIPT_OUT_OF_LINE void ExecuteDeclaration(FunctionInstance& instance, const Pla
 {
     ScriptEngine& engine = instance.Engine();
     if (form.typeName.empty() || form.declarations.empty())
-        return engine.SetError(ErrorVarWithoutName, {}, -1);
+        return engine.SetError(ErrorVarWithoutName);
     for (const auto& item : form.declarations) {
         auto variable = engine.CreateDeclaredVariable(form.typeName, item.name);
         if (!variable)
-            return engine.SetErrorFlag();
-        instance.Locals().Append(std::move(variable));
+            return engine.SetError(ErrorNone);
+        // A declaration that runs again, in a loop, finds its local made; another of the same
+        // name would only be hidden behind the first, so the list does not grow with each pass.
+        if (!instance.Locals().Find(item.name))
+            instance.Locals().Append(std::move(variable));
         if (item.initialiser && !ExecuteAssignment(instance, item.name, *item.initialiser))
-            return engine.ReplaceErrorCode(ErrorPlainStatement);
+            return engine.SetError(ErrorPlainStatement, {}, LineOfRunningStatement, ErrorCodeRule::FillMissing);
     }
 }
 
@@ -31,14 +34,14 @@ SCRIPT_OUT_OF_LINE void ExecuteSet(FunctionInstance& instance, const PlainForm& 
 {
     ScriptEngine& engine = instance.Engine();
     if (!engine.FindVariable(form.setName, &instance))
-        engine.SetError(ErrorPlainStatement, {}, -1);
+        engine.SetError(ErrorPlainStatement);
     if (!ExecuteAssignment(instance, form.setName, *form.setAssignment))
-        engine.SetError(ErrorPlainStatement, {}, -1);
+        engine.SetError(ErrorPlainStatement);
 }
 
 SCRIPT_OUT_OF_LINE void ReportNotAVariable(FunctionInstance& instance, const PlainForm& form)
 {
-    instance.Engine().SetError(ErrorNotAVariable, form.firstWord, -1);
+    instance.Engine().SetError(ErrorNotAVariable, form.firstWord);
 }
 
 // The argument text is evaluated: a list value is parsed as a list (so a variable passed by
@@ -49,7 +52,7 @@ SCRIPT_OUT_OF_LINE bool EvaluateCallArguments(FunctionInstance& instance, const 
     ScriptEngine& engine = instance.Engine();
     EvaluatorLease evaluator(engine, &instance);
     if (!evaluator->Run(argumentText.Compiled())) {
-        engine.SetErrorFlag(evaluator->ErrorWord());
+        engine.SetError(ErrorNone, evaluator->ErrorWord());
         return false;
     }
     std::size_t count = evaluator->OperandCount();
@@ -71,7 +74,7 @@ void ExecutePlain(FunctionInstance& instance, const PlainForm& form)
     switch (form.shape) {
     case PlainShape::MemberCall:
         if (!ExecuteCallStatement(instance, form.firstWord, form.callArguments))
-            engine.SetErrorFlag();
+            engine.SetError(ErrorNone);
         return;
     case PlainShape::Declaration:
         return ExecuteDeclaration(instance, form);
@@ -80,7 +83,7 @@ void ExecutePlain(FunctionInstance& instance, const PlainForm& form)
     }
     if (engine.FindVariable(form.firstWord, &instance, form.firstWordLookup)) {
         if (!ExecuteAssignment(instance, form.firstWord, form.assignment, &form.firstWordLookup))
-            engine.ReplaceErrorCode(ErrorPlainStatement);
+            engine.SetError(ErrorPlainStatement, {}, LineOfRunningStatement, ErrorCodeRule::Replace);
         return;
     }
     if (SameName(form.firstWord, "Set"))
@@ -90,7 +93,7 @@ void ExecutePlain(FunctionInstance& instance, const PlainForm& form)
     if (!form.rest.empty() && form.rest.front() == '=')
         return ReportNotAVariable(instance, form);
     if (!ExecuteCallStatement(instance, form.firstWord, form.callArguments))
-        engine.SetErrorFlag();
+        engine.SetError(ErrorNone);
 }
 
 void ExecutePlain(std::string_view line, FunctionInstance& instance)

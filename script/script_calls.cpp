@@ -40,7 +40,7 @@ bool ScriptEngine::CallFunction(const std::string& name, ArgumentList* arguments
 {
     ScriptFunction* function = FindFunction(name);
     if (!function) {
-        SetError(ErrorNoSuchFunction, name, -1);
+        SetError(ErrorNoSuchFunction, name);
         return false;
     }
     return CallScriptFunction(*function, arguments, caller);
@@ -121,8 +121,8 @@ SCRIPT_OUT_OF_LINE bool ScriptEngine::BindArguments(FunctionInstance& instance, 
                 instance.Locals().Append(std::move(local));
         }
         if (!bound) {
-            SetErrorFlagAt(instance.Function().Name(),
-                           caller ? caller->CurrentSourceLine() : instance.Function().HeaderLine());
+            SetError(ErrorNone, instance.Function().Name(),
+                     caller ? caller->CurrentSourceLine() : instance.Function().HeaderLine());
             return false;
         }
     }
@@ -172,9 +172,9 @@ SCRIPT_OUT_OF_LINE bool ScriptEngine::CallCommandOrMember(const std::string& nam
     } else if (BuiltInCommand command = FindBuiltInCommand(name)) {
         called = command(*this, arguments, caller);
         if (!called)
-            SetErrorFlag(name);
+            SetError(ErrorNone, name);
     } else {
-        SetErrorFlag(name);
+        SetError(ErrorNone, name);
     }
     if (!called)
         return false;
@@ -194,7 +194,7 @@ SCRIPT_OUT_OF_LINE bool ScriptEngine::CallMember(const std::string& name, std::s
     // Held for the call: the method may drop the variable that holds the object.
     Counted<ScriptObject> object(holder ? holder->Value().Object() : nullptr);
     if (!object || !object->InvokeMethod(name.substr(dot + 1), arguments, caller)) {
-        SetError(ErrorMemberCall, name, -1);
+        SetError(ErrorMemberCall, name);
         return false;
     }
     return true;

@@ -19,36 +19,31 @@ SilentScriptHost g_silentHost;
 // there only the depth limit applies.
 constexpr std::size_t DefaultStackLimit = SCRIPT_SANITIZED_BUILD ? 0 : 768 * 1024;
 
-// The classes every engine knows, in the order they are registered. The system classes come
-// from the host, which may have none of them.
-enum class ClassSource { Engine, Host };
+// The classes every engine knows, in the order they are registered, each with the factory of
+// its class object. The system classes have none here: they come from the host, which may
+// have none of them.
+template<typename Class>
+Counted<ScriptObject> MakeClass()
+{
+    return MakeCounted<Class>();
+}
 
 struct BuiltInClass {
     const char* name;
-    ClassSource source;
+    Counted<ScriptObject> (*makeClass)(); // null: asked of the host
 };
 
 constexpr BuiltInClass g_builtInClasses[] = {
-    {"CWndParam", ClassSource::Engine},
-    {"CValueSet", ClassSource::Engine},
-    {"CRegKey", ClassSource::Host},
-    {"string", ClassSource::Engine},
-    {"int", ClassSource::Engine},
-    {"double", ClassSource::Engine},
-    {"bool", ClassSource::Engine},
-    {"CWSModule", ClassSource::Host},
-    {"CDllModule", ClassSource::Host},
+    {"CWndParam", MakeClass<WndParamObject>},
+    {"CValueSet", MakeClass<ValueSetObject>},
+    {"CRegKey", nullptr},
+    {"string", MakeClass<StringObject>},
+    {"int", MakeClass<IntObject>},
+    {"double", MakeClass<DoubleObject>},
+    {"bool", MakeClass<BoolObject>},
+    {"CWSModule", nullptr},
+    {"CDllModule", nullptr},
 };
-
-Counted<ScriptObject> MakeEngineClass(std::string_view name)
-{
-    if (name == "CWndParam") return MakeCounted<WndParamObject>();
-    if (name == "CValueSet") return MakeCounted<ValueSetObject>();
-    if (name == "string") return MakeCounted<StringObject>();
-    if (name == "int") return MakeCounted<IntObject>();
-    if (name == "double") return MakeCounted<DoubleObject>();
-    return MakeCounted<BoolObject>();
-}
 
 }
 
@@ -67,9 +62,7 @@ ScriptEngine::~ScriptEngine() { Clear({}); }
 void ScriptEngine::RegisterBuiltInClasses()
 {
     for (const auto& builtIn : g_builtInClasses) {
-        Counted<ScriptObject> classObject = builtIn.source == ClassSource::Engine
-            ? MakeEngineClass(builtIn.name)
-            : m_host->CreateSystemClass(builtIn.name);
+        Counted<ScriptObject> classObject = builtIn.makeClass ? builtIn.makeClass() : m_host->CreateSystemClass(builtIn.name);
         if (classObject)
             RegisterClass(std::move(classObject), builtIn.name);
     }
@@ -164,36 +157,17 @@ void ScriptEngine::Clear(std::string_view listName)
     }
 }
 
-void ScriptEngine::SetError(std::int32_t code, std::string_view word, std::int32_t line)
+void ScriptEngine::SetError(ScriptErrorCode code, std::string_view word, std::int32_t line, ErrorCodeRule rule)
 {
-    if (m_error.flag)
+    if (!m_error.flag) {
+        m_error.flag = true;
+        m_error.code = code;
+        m_error.word.assign(word);
+        m_error.line = line;
         return;
-    m_error.flag = true;
-    m_error.code = code;
-    m_error.word.assign(word);
-    m_error.line = line;
-}
-
-void ScriptEngine::SetErrorFlag(std::string_view word)
-{
-    if (m_error.flag)
-        return;
-    m_error.flag = true;
-    m_error.word.assign(word);
-}
-
-void ScriptEngine::SetErrorFlagAt(std::string_view word, std::int32_t line)
-{
-    if (m_error.flag)
-        return;
-    SetErrorFlag(word);
-    m_error.line = line;
-}
-
-void ScriptEngine::ReplaceErrorCode(std::int32_t code)
-{
-    m_error.flag = true;
-    m_error.code = code;
+    }
+    if (rule == ErrorCodeRule::Replace || (rule == ErrorCodeRule::FillMissing && m_error.code == ErrorNone))
+        m_error.code = code;
 }
 
 void ScriptEngine::SetErrorLocation(std::int32_t line, std::int32_t secondLine)

@@ -42,11 +42,20 @@ enum ScriptErrorCode : std::int32_t {
     ErrorLineBudgetSpent = 18,  // a host-set budget of executed lines ran out
 };
 
-// The first error of the engine's life: once the flag is set, later errors only add what the
-// first one left out (its word) and the run loops update the line.
+// The line of an error found while a statement runs: the run loop that stops on the error
+// puts in the line it was running.
+inline constexpr std::int32_t LineOfRunningStatement = -1;
+
+// How an error's code meets an error recorded before it. The first error wins; a failed "var"
+// initialiser gives the first error its code when that had none, and a failed assignment
+// after a variable name puts its code over the first one's.
+enum class ErrorCodeRule { FirstWins, FillMissing, Replace };
+
+// The first error of the engine's life: once the flag is set, later errors change only its
+// code, where their rule says so, and the run loops update the line.
 struct ScriptError {
     bool flag = false;
-    std::int32_t code = ErrorNone;
+    ScriptErrorCode code = ErrorNone;
     std::int32_t line = 0;
     std::int32_t secondLine = 0;
     std::string word;
@@ -125,13 +134,11 @@ public:
     [[nodiscard]] std::size_t CallDepth() const { return m_listSegIns.size(); }
     [[nodiscard]] ScriptHost& Host() const { return *m_host; }
 
-    // The error state. SetError records only the first error; SetErrorFlag records a failure
-    // without a code of its own (and its word, when none is recorded yet).
-    void SetError(std::int32_t code, std::string_view word, std::int32_t line);
-    void SetErrorFlag(std::string_view word = {});
-    void SetErrorFlagAt(std::string_view word, std::int32_t line);
-    // A failed assignment statement reports code 3 over whatever was recorded before.
-    void ReplaceErrorCode(std::int32_t code);
+    // Every error of a script goes through here. The first error is recorded whole (flag, code,
+    // word and line); a later one changes at most the code, by its rule. A failure without a
+    // code of its own passes ErrorNone.
+    void SetError(ScriptErrorCode code, std::string_view word = {}, std::int32_t line = LineOfRunningStatement,
+                  ErrorCodeRule rule = ErrorCodeRule::FirstWins);
     // The run loop that stops on the error names the line it was running.
     void SetErrorLocation(std::int32_t line, std::int32_t secondLine);
     [[nodiscard]] const ScriptError& Error() const { return m_error; }

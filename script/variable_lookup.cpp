@@ -115,7 +115,7 @@ bool ScriptEngine::EvaluateCondition(std::string_view text, FunctionInstance* in
     EvaluatorLease evaluator(*this, instance);
     bool truth = evaluator->EvaluateCondition(text);
     if (evaluator->HasError())
-        SetErrorFlag(evaluator->ErrorWord());
+        SetError(ErrorNone, evaluator->ErrorWord());
     return truth;
 }
 
@@ -126,7 +126,7 @@ bool ScriptEngine::EvaluateCondition(const CachedExpression& expression, Functio
     EvaluatorLease evaluator(*this, instance);
     bool truth = evaluator->Run(expression.Compiled()) && evaluator->OperandCount() > 0 && evaluator->TopTruth();
     if (evaluator->HasError())
-        SetErrorFlag(evaluator->ErrorWord());
+        SetError(ErrorNone, evaluator->ErrorWord());
     return truth;
 }
 

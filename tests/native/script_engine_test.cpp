@@ -577,3 +577,15 @@ TEST(ScriptEngineLists, ClearEmptiesTheNamedList)
     script.engine.Clear("");
     EXPECT_EQ("<none>", script.Global("true"));
 }
+
+TEST(ScriptMemberAssignment, ARightSideThatReleasesTheObjectLeavesNoDanglingTarget)
+{
+    ScriptFixture script;
+    auto object = MakeCounted<ScriptObject>();
+    (void)object->SetMember("m", "1");
+    script.engine.RegisterObject("obj", std::move(object));
+    ASSERT_TRUE(script.Load("Function int Drop\n{\nobj = Nothing\nreturn 1\n}\n"
+                            "Function string main\n{\nSet obj.m += Drop()\n}\n"));
+    EXPECT_FALSE(script.Call("main")) << "the member is gone with its object";
+    EXPECT_EQ(ErrorPlainStatement, script.engine.Error().code);
+}

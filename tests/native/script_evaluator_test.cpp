@@ -323,3 +323,14 @@ TEST_F(EvaluatorTest, LocalVariablesComeBeforeTheHost)
     ASSERT_TRUE(evaluator.Evaluate("x + 2", value));
     EXPECT_EQ(42, value.ToInt());
 }
+
+TEST(EvaluatorLifetime, NothingOfATextOutlivesItsEvaluation)
+{
+    ExpressionEvaluator evaluator;
+    ScriptValue value;
+    ASSERT_TRUE(evaluator.Evaluate("\"left behind\" \"top\"", value));
+    EXPECT_EQ("top", value.ToString());
+    EXPECT_EQ(0u, evaluator.OperandCount()) << "the operands below the top read the text just freed";
+    EXPECT_TRUE(evaluator.EvaluateCondition("\"left behind\" 1"));
+    EXPECT_EQ(0u, evaluator.OperandCount());
+}

@@ -1,5 +1,7 @@
 #include "script_test_support.h"
 
+#include "script/function_instance.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -261,4 +263,29 @@ TEST(ScriptPlainStatements, CallStatementsPassVariablesByName)
 TEST(ScriptLabels, LabelsAndCaseLinesDoNothing)
 {
     EXPECT_EQ("ok", RunMain("start:\nDefault:\ncase 3:\nreturn \"ok\"\n"));
+}
+
+TEST(ScriptPlainStatements, AFailedInitialiserKeepsTheFirstErrorsCode)
+{
+    EXPECT_EQ("error code=8 line=3 word=nothing.Get", RunMain("var int a = nothing.Get()\n"));
+    EXPECT_EQ("error code=3 line=4 word=nothing.Get", RunMain("var int a\na = nothing.Get()\n"));
+}
+
+TEST(ScriptPlainStatements, ADeclarationRunAgainAddsNoLocal)
+{
+    // "Locals" answers with the number of the calling function's locals.
+    class Probe final : public ScriptObject {
+    public:
+        bool InvokeMethod(const std::string&, ArgumentList& arguments, FunctionInstance* caller) override
+        {
+            arguments.SetResultInt(static_cast<std::int32_t>(caller->Locals().Count()));
+            return true;
+        }
+    };
+    ScriptFixture script;
+    script.engine.RegisterObject("Probe", MakeCounted<Probe>());
+    ASSERT_TRUE(script.Load("Function string main\n{\nvar int n = 0\nwhile n < 50\n{\nvar int x = n, y\nn++\n}\n"
+                            "return \"\" + Probe.Locals() + \"/\" + x\n}\n"));
+    ASSERT_TRUE(script.Call("main"));
+    EXPECT_EQ("3/49", script.result.ToString());
 }
