@@ -8,9 +8,10 @@
 
 namespace {
 
-// Runs the command line with its output into a file; the output, or "<not run>".
-std::string RunCapturingOutput(const std::string& commandLine, const std::string& outputPath)
+// Runs the command line with its output into a file; the output, or "<not run>", and the exit code.
+std::string RunCapturingOutput(const std::string& commandLine, const std::string& outputPath, DWORD& exitCode)
 {
+    exitCode = STILL_ACTIVE;
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -30,6 +31,7 @@ std::string RunCapturingOutput(const std::string& commandLine, const std::string
     if (!started)
         return "<not run>";
     WaitForSingleObject(process.hProcess, 60000);
+    GetExitCodeProcess(process.hProcess, &exitCode);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return ReadFileText(outputPath);
@@ -51,11 +53,13 @@ TEST(VoscriptSystemObjects, ScriptUsesEachObjectOnce)
     ScratchService service("voscript", binary);
     ASSERT_TRUE(service.IsReady());
 
+    DWORD exitCode = 0;
     const std::string output = RunCapturingOutput(
         Quoted(FixturePath("voscript.exe")) + " " + Quoted(FixturePath("system_objects.vos")) + " UseEachObject "
             + Quoted(service.Name()) + " " + Quoted(library) + " " + Quoted(key.Path()),
-        folder.Join("output.txt"));
+        folder.Join("output.txt"), exitCode);
     EXPECT_EQ("result: HELLO+1|hello+2\n", output);
+    EXPECT_EQ(0u, exitCode);
     DWORD size = 0;
     EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, key.Path().c_str(), "Greeting", RRF_RT_REG_SZ, nullptr,
                                           nullptr, &size));
