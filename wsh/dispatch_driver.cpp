@@ -61,12 +61,10 @@ void DispatchDriver::Release()
 
 bool DispatchDriver::FindName(const std::string& name, DISPID& id) const
 {
-    if (!m_dispatch)
-        return false;
     std::wstring wide = WideFromAnsi(name);
-    LPOLESTR names[] = {&wide[0]};
-    if (wide.empty())
+    if (!m_dispatch || wide.empty())
         return false;
+    LPOLESTR names[] = {&wide[0]};
     return SUCCEEDED(IDispatch_GetIDsOfNames(m_dispatch, IID_NULL, names, 1, kLookupLocale, &id));
 }
 

@@ -43,8 +43,8 @@ private:
 struct CallArguments {
     std::vector<std::uintptr_t> slots;
     std::vector<std::vector<char>> texts;
-    std::vector<std::size_t> textArgumentNumbers; // which argument each "out" text goes back to
-    std::vector<std::size_t> outTexts;            // indexes into texts
+    std::vector<std::size_t> outTexts;            // indexes into texts of the "out" parameters
+    std::vector<std::size_t> textArgumentNumbers; // the argument each of them goes back to
 };
 
 std::uintptr_t NumberSlot(std::int32_t number)
@@ -56,6 +56,7 @@ std::uintptr_t NumberSlot(std::int32_t number)
 // unknown type, or beyond the parameters, passes nothing.
 bool ConvertArguments(const ProcDefinition& definition, const ArgumentList& arguments, CallArguments& call)
 {
+    call.texts.reserve(kMostTextArguments); // the slots point into the texts: they never move
     for (std::size_t number = 2; number <= arguments.Count(); ++number) {
         std::size_t position = number - 2;
         if (position >= definition.parameters.size())

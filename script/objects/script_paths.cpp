@@ -5,7 +5,8 @@
 
 std::string ScriptRelativePath(const ScriptObject& object, const std::string& path)
 {
-    if (path.compare(1, 2, ":\\") == 0 || !object.Engine() || object.Engine()->ScriptFolder().empty())
+    const bool hasDrive = path.size() >= 3 && path.compare(1, 2, ":\\") == 0;
+    if (hasDrive || !object.Engine() || object.Engine()->ScriptFolder().empty())
         return path;
     return object.Engine()->ScriptFolder() + "\\" + path;
 }

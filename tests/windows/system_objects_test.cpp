@@ -234,7 +234,7 @@ TEST(WsModuleObject, CallsFunctionsOfTheLoadedScriptAndShowsItsErrors)
 {
     SystemScript script;
     EXPECT_EQ("a b-8", script.Run("string code",
-        "var CWSModule ws\nws.LoadScript(code)\nvar string result\nvar int n = 7\n"
+        "var CWSModule ws\nws.LoadFile(\"\")\nws.LoadScript(code)\nvar string result\nvar int n = 7\n"
         "result = ws.CallMethod(\"Join\", \"a b\", n)\nreturn result\n",
         {"Function Join(s, n)\r\n  Join = s & \"-\" & (n + 1)\r\nEnd Function\r\n"}));
     EXPECT_TRUE(script.host.shown.empty());
