@@ -230,6 +230,27 @@ TEST_F(DllModuleObject, UndeclaredProceduresAndAnEleventhTextAreRefused)
     EXPECT_EQ(8, eleven.engine.Error().code);
 }
 
+TEST(DllModuleLoading, DependenciesComeFromTheLibrarysFolderForThatLoadOnly)
+{
+    // The libraries lie in a folder of their own beside the test programs' folder.
+    const std::string libraries = FixturePath("..\\fixture_libraries");
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((libraries + "\\fixture_hidden.dll").c_str()));
+    HMODULE plain = LoadLibraryExA((libraries + "\\fixture_dependent.dll").c_str(), nullptr, 0);
+    EXPECT_EQ(nullptr, plain) << "a plain load does not look beside the library for what it needs";
+    if (plain)
+        FreeLibrary(plain);
+    SystemScript script(libraries);
+    EXPECT_EQ("5", script.Run("",
+        "var CDllModule dll\ndll.LoadLibrary(\"fixture_dependent.dll\")\n"
+        "dll.AddProcDefine(\"void MeasureText(out mstring)\")\n"
+        "var string text = \"hello\"\ndll.CallProc(\"MeasureText\", text)\nreturn text\n"));
+    // A load by name alone still searches as before.
+    HMODULE other = LoadLibraryExA("fixture_dependent.dll", nullptr, 0);
+    EXPECT_EQ(nullptr, other) << "the library's folder did not join the process's search path";
+    if (other)
+        FreeLibrary(other);
+}
+
 TEST(WsModuleObject, CallsFunctionsOfTheLoadedScriptAndShowsItsErrors)
 {
     SystemScript script;
