@@ -242,7 +242,7 @@ TEST(DllModuleLoading, DependenciesComeFromTheLibrarysFolderForThatLoadOnly)
     SystemScript script(libraries);
     EXPECT_EQ("5", script.Run("",
         "var CDllModule dll\ndll.LoadLibrary(\"fixture_dependent.dll\")\n"
-        "dll.AddProcDefine(\"void MeasureText(out mstring)\")\n"
+        "dll.AddProcDefine(\"void MeasureText(out mstring 16)\")\n"
         "var string text = \"hello\"\ndll.CallProc(\"MeasureText\", text)\nreturn text\n"));
     // A load by name alone still searches as before.
     HMODULE other = LoadLibraryExA("fixture_dependent.dll", nullptr, 0);
