@@ -22,7 +22,7 @@ std::string OneLine(const std::string& text)
 
 class RunnerHost final : public ScriptHost {
 public:
-    explicit RunnerHost(std::string& output) : m_output(output) {}
+    RunnerHost(std::string& output, const RunnerPlatform& platform) : m_output(output), m_platform(platform) {}
 
     // Every box answers OK.
     [[nodiscard]] int ShowMessageBox(const std::string& caption, const std::string& text, int) override
@@ -31,16 +31,25 @@ public:
         return 1;
     }
 
-    // The runner hosts no VBScript engine; a script that calls into VBScript fails there.
-    [[nodiscard]] bool CallVBSFunction(const std::string&, const std::string&, const std::vector<VbsArgument>&,
-                                       std::string& result, std::vector<std::string>&) override
+    // Without the platform's VBScript engine a script that calls into VBScript fails.
+    [[nodiscard]] bool CallVBSFunction(const std::string& code, const std::string& functionName,
+                                       const std::vector<VbsArgument>& arguments, std::string& result,
+                                       std::vector<std::string>& errorTexts) override
     {
         result.clear();
-        return false;
+        if (!m_platform.callVbsFunction)
+            return false;
+        return m_platform.callVbsFunction(code, functionName, arguments, result, errorTexts);
+    }
+
+    [[nodiscard]] Counted<ScriptObject> CreateSystemClass(const std::string& className) override
+    {
+        return m_platform.createSystemClass ? m_platform.createSystemClass(className) : Counted<ScriptObject>();
     }
 
 private:
     std::string& m_output;
+    const RunnerPlatform& m_platform;
 };
 
 int ReportError(const ScriptEngine& engine, std::string& output)
@@ -54,10 +63,13 @@ int ReportError(const ScriptEngine& engine, std::string& output)
 }
 
 int RunVoScript(const std::string& scriptText, const std::string& functionName,
-                const std::vector<std::string>& arguments, std::string& output)
+                const std::vector<std::string>& arguments, std::string& output, const RunnerPlatform& platform)
 {
-    RunnerHost host(output);
+    RunnerHost host(output, platform);
     ScriptEngine engine(&host);
+    engine.SetScriptFolder(platform.scriptFolder);
+    if (platform.registerObjects)
+        platform.registerObjects(engine);
     if (!engine.LoadText(scriptText))
         return ReportError(engine, output);
     ArgumentList callArguments(&engine, nullptr);

@@ -1,8 +1,33 @@
 #include "script/objects/system_objects.h"
 
-// FIXME: the system objects are not written yet; each is a plain object of its class name.
-Counted<ScriptObject> MakeServiceObject() { return MakeCounted<ScriptObject>("Service"); }
+#include "script/objects/system_classes.h"
+#include "script/script_text.h"
 
-Counted<ScriptObject> MakeRegKeyObject() { return MakeCounted<ScriptObject>("CRegKey"); }
+namespace {
 
-Counted<ScriptObject> MakeSystemClass(const std::string&) { return {}; }
+// The system classes a script can make itself, by the names the engine registers them under.
+struct SystemClassRow {
+    const char* name;
+    Counted<ScriptObject> (*make)();
+};
+
+const SystemClassRow kSystemClasses[] = {
+    {"CRegKey", MakeRegKeyClass},
+    {"CDllModule", MakeDllModuleClass},
+    {"CWSModule", MakeWsModuleClass},
+};
+
+}
+
+Counted<ScriptObject> MakeServiceObject() { return MakeServiceClass(); }
+
+Counted<ScriptObject> MakeRegKeyObject() { return MakeRegKeyClass(); }
+
+Counted<ScriptObject> MakeSystemClass(const std::string& className)
+{
+    for (const SystemClassRow& row : kSystemClasses) {
+        if (SameName(row.name, className))
+            return row.make();
+    }
+    return {};
+}
