@@ -104,14 +104,14 @@ bool UninstallerApp::RunUninstall()
         m_leftBannerPath.clear();
 
     const std::string script = m_session.ReadUninstallScript();
-    if (script.empty() || m_session.Record().Getsftype() != 2)
+    if (script.empty() || m_session.Record().Getsftype() != kScriptTypeVoScript)
         return RunDefaultFlow(*this);
     return RunScriptedFlow(*this, script);
 }
 
 void UninstallerApp::LaunchCleanupCopy()
 {
-    if (m_session.State() != UninstallSession::kStateUninstall)
+    if (m_session.State() != UninstallState::Uninstall || m_session.KeepsUninstallFolder())
         return;
     const std::string folder = m_session.GetUnInstallFolder();
     if (folder.empty())

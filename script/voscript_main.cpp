@@ -1,13 +1,25 @@
 // voscript SCRIPT-FILE FUNCTION [ARG...]
+// voscript --events SCRIPT-FILE
 //
 // Lets the author of an uninstall script check it: loads the file as the uninstaller loads its
-// script (the bytes as they are, no scrambling, no script folder), calls FUNCTION as the host
-// calls an event function, with each ARG as one text argument, and prints one line per event:
-//   MessageBox: CAPTION: TEXT      for every message box (the box answers OK)
+// script (the bytes as they are, no scrambling, no script folder) with the uninstaller's host
+// objects and constants, and either calls FUNCTION as the host calls an event function, with
+// each ARG as one text argument, or, with --events, runs OnUninstallBegin, OnUninstallProcess
+// and OnUninstallEnd in the order and by the rules of the uninstaller. The Uninstall object
+// only prints what it is asked (DoDialog goes straight through every page); nothing on the
+// machine is removed. Output, one line each:
+//   MessageBox: CAPTION: TEXT      every message box (the box answers OK); the uninstaller's
+//                                  report of a failed event is the box captioned "error"
+//   Uninstall.NAME(ARGS) = RESULT  every call of the Uninstall object
+//   event: NAME                    (--events) before each event
 //   result: TEXT                   the function's result when the call succeeded
 //   error: code=C line=L word=W    the engine's error when loading or the call failed
 // Exit status: 0 success, 1 a load or script error, 2 a usage error or an unreadable file.
 #include "script/voscript_runner.h"
+
+#ifdef _WIN32
+#include "library/system_object.h"
+#endif
 
 #include <cstdio>
 #include <string>
@@ -36,6 +48,24 @@ bool ReadWholeFile(const char* path, std::string& contents)
     return !failed;
 }
 
+// The System object of the function library. Natively there is none yet: its methods that need
+// no Windows API are to be registered here once the portable part of the library exists.
+Counted<ScriptObject> RunnerSystemObject()
+{
+#ifdef _WIN32
+    return MakeSystemObject();
+#else
+    // FIXME: register the portable subset of the System object.
+    return {};
+#endif
+}
+
+int Usage()
+{
+    std::fputs("usage: voscript SCRIPT-FILE FUNCTION [ARG...]\n       voscript --events SCRIPT-FILE\n", stderr);
+    return ExitUsage;
+}
+
 }
 
 int main(int argumentCount, char** arguments)
@@ -44,18 +74,26 @@ int main(int argumentCount, char** arguments)
     // The same bytes on every platform: no carriage returns are added to the lines.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    if (argumentCount < 3) {
-        std::fputs("usage: voscript SCRIPT-FILE FUNCTION [ARG...]\n", stderr);
-        return ExitUsage;
-    }
+    const bool events = argumentCount == 3 && std::string(arguments[1]) == "--events";
+    if (argumentCount < 3)
+        return Usage();
+    const char* path = events ? arguments[2] : arguments[1];
     std::string script;
-    if (!ReadWholeFile(arguments[1], script)) {
-        std::fprintf(stderr, "voscript: cannot read %s\n", arguments[1]);
+    if (!ReadWholeFile(path, script)) {
+        std::fprintf(stderr, "voscript: cannot read %s\n", path);
         return ExitUsage;
     }
-    std::vector<std::string> callArguments(arguments + 3, arguments + argumentCount);
+    if (HasLineFeedsOnly(script))
+        std::fprintf(stderr, "voscript: warning: %s has line feeds but no carriage returns; lines end only at a "
+                             "carriage return, so the script reads as one line\n", path);
     std::string output;
-    int status = RunVoScript(script, arguments[2], callArguments, output);
+    int status = 0;
+    if (events) {
+        status = RunVoScriptEvents(script, output, RunnerSystemObject());
+    } else {
+        std::vector<std::string> callArguments(arguments + 3, arguments + argumentCount);
+        status = RunVoScript(script, arguments[2], callArguments, output, RunnerSystemObject());
+    }
     std::fwrite(output.data(), 1, output.size(), stdout);
     std::fflush(stdout);
     return status;
