@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // Records what the Uninstall object asked for, in one log line per call.
@@ -146,8 +148,8 @@ TEST(ScriptedFlow, DoDialogMatchesPageNamesAndWritesLaunchStatesBack)
         "p.SetValue(\"Launch1_Prompt\", \"Run it\")\np.SetValue(\"Launch2_Data\", 0)\n"
         "var int a = Uninstall.DoDialog(\"sduninstallprocess\")\n"
         "var int b = Uninstall.DoDialog(\"SdUninstallProcess\")\n"
-        "var int c = Uninstall.dodialog(\"SDUNINSTALLFINISH\", p)\n"
-        "var int d = Uninstall.DoDialog(\"sduninstallreboot\", p)\n"
+        "var int c\nc = Uninstall.dodialog(\"SDUNINSTALLFINISH\", p)\n"
+        "var int d\nd = Uninstall.DoDialog(\"sduninstallreboot\", p)\n"
         "Uninstall.WriteProfileString(\"r\", a + \",\" + b + \",\" + c + \",\" + d + \",\" + p.GetValue(\"Launch1_Data\") + \",\" + p.GetValue(\"Launch2_Data\"))\n"
         "var string text = \"p\"\nUninstall.DoDialog(\"SdUninstallFinish\", text)",
         "", "")));
