@@ -70,9 +70,9 @@ TEST(VoScriptRunner, UninstallStandInPrintsEachCallAndGoesThroughThePages)
     auto outcome = RunScript("Section s\n{\n"
                              "var CWndParam p\np.SetValue(\"LaunchCount\", 1)\np.SetValue(\"Launch1_Cmd\", \"app.exe\")\n"
                              "var int a = Uninstall.DoDialog(\"SdUninstallProcess\")\n"
-                             "var int b = Uninstall.DoDialog(\"SdUninstallFinish\", p)\n"
+                             "var int b\nb = Uninstall.DoDialog(\"SdUninstallFinish\", p)\n"
                              "Uninstall.WriteProfileInt(\"Count\", \"07\")\n"
-                             "return a + \",\" + b + \",\" + Uninstall.GetProfileString(\"count\", \"none\") + \",\" + p.GetValue(\"Launch1_Data\")\n"
+                             "return \"\" + a + \",\" + b + \",\" + Uninstall.GetProfileString(\"count\", \"none\") + \",\" + p.GetValue(\"Launch1_Data\")\n"
                              "}\n",
                              "s");
     EXPECT_EQ(0, outcome.status);

@@ -114,7 +114,7 @@ TEST(ScriptedFlow, TheFirstFailingEventIsReportedAndEndsTheFlow)
               flow.log);
 
     Flow lowerCase;
-    EXPECT_FALSE(lowerCase.Run(Events("var string p = Uninstall.getmodulefile()", "", "")));
+    EXPECT_FALSE(lowerCase.Run(Events("Uninstall.getmodulefile()", "", "")));
     EXPECT_EQ((std::vector<std::string>{"error box: ErrorCode:8 , ErrorLine=3 , ErrorWord=Uninstall.getmodulefile"}),
               lowerCase.log)
         << "the profile and path functions are matched exactly";
@@ -123,7 +123,7 @@ TEST(ScriptedFlow, TheFirstFailingEventIsReportedAndEndsTheFlow)
 TEST(ScriptedFlow, ConstantsAndHostObjectsAreTheScriptsToUseAndTheHostsToKeep)
 {
     Flow flow;
-    ASSERT_TRUE(flow.Run(Events("Uninstall.WriteProfileString(\"v\", SS_UNINSTALL + \",\" + SS_UNINSTALL_CANCEL + \",\" + OT_NEXT"
+    ASSERT_TRUE(flow.Run(Events("Uninstall.WriteProfileString(\"v\", \"\" + SS_UNINSTALL + \",\" + SS_UNINSTALL_CANCEL + \",\" + OT_NEXT"
                                 " + \",\" + OT_FINISH + \",\" + SM_REMOVE + \",\" + SS_INSTALL_FINISH)\n"
                                 "SS_UNINSTALL = 3\nSystem = Nothing\nUninstall.WriteProfileString(\"v\", SS_UNINSTALL)",
                                 "", "")));
@@ -150,7 +150,7 @@ TEST(ScriptedFlow, DoDialogMatchesPageNamesAndWritesLaunchStatesBack)
         "var int b = Uninstall.DoDialog(\"SdUninstallProcess\")\n"
         "var int c\nc = Uninstall.dodialog(\"SDUNINSTALLFINISH\", p)\n"
         "var int d\nd = Uninstall.DoDialog(\"sduninstallreboot\", p)\n"
-        "Uninstall.WriteProfileString(\"r\", a + \",\" + b + \",\" + c + \",\" + d + \",\" + p.GetValue(\"Launch1_Data\") + \",\" + p.GetValue(\"Launch2_Data\"))\n"
+        "Uninstall.WriteProfileString(\"r\", \"\" + a + \",\" + b + \",\" + c + \",\" + d + \",\" + p.GetValue(\"Launch1_Data\") + \",\" + p.GetValue(\"Launch2_Data\"))\n"
         "var string text = \"p\"\nUninstall.DoDialog(\"SdUninstallFinish\", text)",
         "", "")));
     EXPECT_EQ((std::vector<std::string>{"progress", "finish [app.exe|/x|Run it|1] [|||0]", "restart", "write r=0,0,3,3,0,1",
