@@ -19,7 +19,8 @@ public:
     bool RunUninstall();
 
     // Copies the running executable to the temp folder as the cleanup copy and starts it with
-    // this process id and the uninstall folder, unless the uninstall was cancelled.
+    // this process id and the uninstall folder, unless the uninstall was cancelled or a script
+    // failed before anything was removed.
     void LaunchCleanupCopy();
 
     [[nodiscard]] UninstallSession& Session() { return m_session; }
