@@ -74,8 +74,8 @@ int main(int argumentCount, char** arguments)
     // The same bytes on every platform: no carriage returns are added to the lines.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    const bool events = argumentCount == 3 && std::string(arguments[1]) == "--events";
-    if (argumentCount < 3)
+    const bool events = argumentCount > 1 && std::string(arguments[1]) == "--events";
+    if (argumentCount < 3 || (events && argumentCount != 3))
         return Usage();
     const char* path = events ? arguments[2] : arguments[1];
     std::string script;
