@@ -17,10 +17,3 @@ bool RunDefaultFlow(UninstallerApp& app)
     (void)finish.Show();
     return true;
 }
-
-bool RunScriptedFlow(UninstallerApp& app, const std::string&)
-{
-    // FIXME: until the scripted flow is in, a script-driven uninstall falls back to the default
-    // flow, so that the application is still removed.
-    return RunDefaultFlow(app);
-}

@@ -8,5 +8,6 @@ class UninstallerApp;
 // progress page ended with OK.
 bool RunDefaultFlow(UninstallerApp& app);
 
-// The uninstall conducted by a VoScript uninstall script.
+// The uninstall conducted by a VoScript uninstall script, in the application's script engine.
+// False when an event function failed; its error was shown.
 bool RunScriptedFlow(UninstallerApp& app, const std::string& script);

@@ -82,6 +82,7 @@ void ProgressDialog::OnInitDialog()
 void ProgressDialog::OnStartRun()
 {
     UninstallSession& session = m_app.Session();
+    session.NoteRemovalRun();
     SystemRemoval operations(session);
     UninstallRun run(*this, operations, &session.Language());
     run.Execute(session.Record());

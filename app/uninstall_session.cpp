@@ -23,7 +23,7 @@ void UninstallSession::LoadRecord()
 {
     if (m_loaded)
         return;
-    m_loaded = 1;
+    m_loaded = true;
     (void)m_record.Load(m_descriptionPath);
 }
 
@@ -61,7 +61,7 @@ void UninstallSession::RemoveDescFolder()
 
 void UninstallSession::ReadScrambledFile(const std::string& path, std::string& text) const
 {
-    if (m_record.Getsfentype() != 2)
+    if (m_record.Getsfentype() != kScriptFilesScrambled)
         return;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)

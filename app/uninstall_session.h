@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/uninstall_state.h"
 #include "record/install_record.h"
 #include "ui/language_file.h"
 
@@ -11,9 +12,6 @@
 // uninstall entry, the description folder, and the script files in the uninstall folder.
 class UninstallSession {
 public:
-    static constexpr int kStateUninstall = 10;
-    static constexpr int kStateCancelled = 11;
-
     // Parses the record from the description path the first time only.
     void LoadRecord();
 
@@ -36,14 +34,24 @@ public:
     // scrambled; otherwise leaves the text as it is.
     void ReadScrambledFile(const std::string& path, std::string& text) const;
 
-    void Cancel() { m_state = kStateCancelled; }
+    void Cancel() { m_state = UninstallState::Cancelled; }
+
+    // The progress page's run has begun: from then on the application is (partly) gone, and
+    // the uninstaller has nothing left to offer by staying.
+    void NoteRemovalRun() { m_removalRun = true; }
+    [[nodiscard]] bool RemovalHasRun() const { return m_removalRun; }
+    // A scripted uninstall that failed before anything was removed keeps the uninstall folder:
+    // the application and its uninstall entry are still there, so the user must be able to
+    // run the uninstaller again.
+    void KeepUninstallFolder() { m_keepUninstallFolder = true; }
+    [[nodiscard]] bool KeepsUninstallFolder() const { return m_keepUninstallFolder; }
 
     [[nodiscard]] int RebootFlag() const { return m_rebootFlag; }
     void SetRebootFlag(int flag) { m_rebootFlag = flag; }
-    [[nodiscard]] int State() const { return m_state; }
+    [[nodiscard]] UninstallState State() const { return m_state; }
     [[nodiscard]] const std::string& DescriptionPath() const { return m_descriptionPath; }
     void SetDescriptionPath(const std::string& path) { m_descriptionPath = path; }
-    [[nodiscard]] bool IsLoaded() const { return m_loaded != 0; }
+    [[nodiscard]] bool IsLoaded() const { return m_loaded; }
 
     [[nodiscard]] InstallRecord& Record() { return m_record; }
     [[nodiscard]] const InstallRecord& Record() const { return m_record; }
@@ -55,10 +63,12 @@ private:
 
     int m_rebootFlag = 0;
     std::string m_descriptionPath;
-    int m_loaded = 0;
+    bool m_loaded = false;
     InstallRecord m_record;
     LanguageFile m_language;
-    int m_state = kStateUninstall;
+    UninstallState m_state = UninstallState::Uninstall;
+    bool m_removalRun = false;
+    bool m_keepUninstallFolder = false;
 };
 
 // The user-visible text of a string id: the language file's Strings section when it has the

@@ -87,7 +87,7 @@ bool UninstallerApp::RunUninstall()
     SetBannerPaths(m_appFolder);
 
     const std::string script = m_session.ReadUninstallScript();
-    if (script.empty() || m_session.Record().Getsftype() != 2)
+    if (script.empty() || m_session.Record().Getsftype() != kScriptTypeVoScript)
         return RunDefaultFlow(*this);
     return RunScriptedFlow(*this, script);
 }
@@ -104,7 +104,7 @@ void UninstallerApp::SetBannerPaths(const std::string& folder)
 
 void UninstallerApp::LaunchCleanupCopy()
 {
-    if (m_session.State() != UninstallSession::kStateUninstall)
+    if (m_session.State() != UninstallState::Uninstall || m_session.KeepsUninstallFolder())
         return;
     const std::string folder = m_session.GetUnInstallFolder();
     if (folder.empty())

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "app/app_script_host.h"
+#include "app/scripted_flow.h"
 #include "app/uninstall_session.h"
+#include "script/script_engine.h"
 
 #include <string>
 
@@ -23,13 +26,17 @@ public:
     void SetBannerPaths(const std::string& folder);
 
     // Copies the running executable to the temp folder as the cleanup copy and starts it with
-    // this process id and the uninstall folder, unless the uninstall was cancelled.
+    // this process id and the uninstall folder, unless the uninstall was cancelled or a script
+    // failed before anything was removed.
     void LaunchCleanupCopy();
 
     [[nodiscard]] UninstallSession& Session() { return m_session; }
     [[nodiscard]] const std::string& AppFolder() const { return m_appFolder; }
     [[nodiscard]] const std::string& TopBannerPath() const { return m_topBannerPath; }
     [[nodiscard]] const std::string& LeftBannerPath() const { return m_leftBannerPath; }
+    // The interpreter of the scripted flow, and the app's own references to its host objects.
+    [[nodiscard]] ScriptEngine& Engine() { return m_scriptEngine; }
+    [[nodiscard]] UninstallHostObjects& HostObjects() { return m_hostObjects; }
 
 private:
     void RunUninstallMode();
@@ -40,6 +47,10 @@ private:
     UninstallSession m_session;
     std::string m_topBannerPath;
     std::string m_leftBannerPath;
+    AppScriptHost m_scriptHost;
+    ScriptEngine m_scriptEngine{&m_scriptHost};
+    // Released before the engine, which holds the other reference to each.
+    UninstallHostObjects m_hostObjects;
 };
 
 // The running executable's folder and its file name.

@@ -1,16 +1,25 @@
 // voscript SCRIPT-FILE FUNCTION [ARG...]
+// voscript --events SCRIPT-FILE
 //
 // Lets the author of an uninstall script check it: loads the file as the uninstaller loads its
-// script (the bytes as they are, no scrambling), calls FUNCTION as the host calls an event
-// function, with each ARG as one text argument, and prints one line per event:
-//   MessageBox: CAPTION: TEXT      for every message box (the box answers OK)
+// script (the bytes as they are, no scrambling) with the uninstaller's host objects and
+// constants, and either calls FUNCTION as the host calls an event function, with each ARG as
+// one text argument, or, with --events, runs OnUninstallBegin, OnUninstallProcess and
+// OnUninstallEnd in the order and by the rules of the uninstaller. The Uninstall object only
+// prints what it is asked (DoDialog goes straight through every page); no page is shown and
+// nothing of the installation is removed. Output, one line each:
+//   MessageBox: CAPTION: TEXT      every message box (the box answers OK); the uninstaller's
+//                                  report of a failed event is the box captioned "error"
+//   Uninstall.NAME(ARGS) = RESULT  every call of the Uninstall object
+//   event: NAME                    (--events) before each event
 //   result: TEXT                   the function's result when the call succeeded
 //   error: code=C line=L word=W    the engine's error when loading or the call failed
 // Exit status: 0 success, 1 a load or script error, 2 a usage error or an unreadable file.
 // On Windows the script also has what the uninstaller gives it: "CallVBSFunction" runs in the
 // system's VBScript engine, "#include" files are read from the script's folder, and the
-// "Service" and "RegKey" objects and the "CRegKey", "CDllModule" and "CWSModule" classes are
-// there. Elsewhere a call into VBScript fails and the system objects are missing.
+// "System", "Service" and "RegKey" objects and the "CRegKey", "CDllModule" and "CWSModule"
+// classes are there. Elsewhere a call into VBScript fails, the system classes are missing, and
+// "System" offers only its methods that need no Windows.
 #include "script/voscript_runner.h"
 
 #include <cstdio>
@@ -19,23 +28,19 @@
 #include <vector>
 
 #ifdef _WIN32
+#include "library/system_object.h"
 #include "script/objects/system_objects.h"
-#include "script/script_engine.h"
 #include "wsh/vbs_function_call.h"
 
 #include <fcntl.h>
 #include <io.h>
+#else
+#include "library/portable_system_object.h"
 #endif
 
 namespace {
 
 #ifdef _WIN32
-void RegisterSystemObjects(ScriptEngine& engine)
-{
-    engine.RegisterObject("Service", MakeServiceObject());
-    engine.RegisterObject("RegKey", MakeRegKeyObject());
-}
-
 // The folder of the script file, as a full path.
 std::string FolderOf(const char* scriptPath)
 {
@@ -47,13 +52,22 @@ std::string FolderOf(const char* scriptPath)
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-RunnerPlatform WindowsPlatform(const char* scriptPath)
+RunnerPlatform RunnerPlatformFor(const char* scriptPath)
 {
     RunnerPlatform platform;
     platform.callVbsFunction = CallVbsFunctionThroughHost;
     platform.createSystemClass = MakeSystemClass;
-    platform.registerObjects = RegisterSystemObjects;
+    platform.system = MakeSystemObject();
+    platform.service = MakeServiceObject();
+    platform.regKey = MakeRegKeyObject();
     platform.scriptFolder = FolderOf(scriptPath);
+    return platform;
+}
+#else
+RunnerPlatform RunnerPlatformFor(const char*)
+{
+    RunnerPlatform platform;
+    platform.system = MakePortableSystemObject();
     return platform;
 }
 #endif
@@ -74,6 +88,12 @@ bool ReadWholeFile(const char* path, std::string& contents)
     return !failed;
 }
 
+int Usage()
+{
+    std::fputs("usage: voscript SCRIPT-FILE FUNCTION [ARG...]\n       voscript --events SCRIPT-FILE\n", stderr);
+    return ExitUsage;
+}
+
 }
 
 int main(int argumentCount, char** arguments)
@@ -82,22 +102,27 @@ int main(int argumentCount, char** arguments)
     // The same bytes on every platform: no carriage returns are added to the lines.
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
-    if (argumentCount < 3) {
-        std::fputs("usage: voscript SCRIPT-FILE FUNCTION [ARG...]\n", stderr);
-        return ExitUsage;
-    }
+    const bool events = argumentCount > 1 && std::string(arguments[1]) == "--events";
+    if (argumentCount < 3 || (events && argumentCount != 3))
+        return Usage();
+    const char* path = events ? arguments[2] : arguments[1];
     std::string script;
-    if (!ReadWholeFile(arguments[1], script)) {
-        std::fprintf(stderr, "voscript: cannot read %s\n", arguments[1]);
+    if (!ReadWholeFile(path, script)) {
+        std::fprintf(stderr, "voscript: cannot read %s\n", path);
         return ExitUsage;
     }
-    std::vector<std::string> callArguments(arguments + 3, arguments + argumentCount);
+    if (HasLineFeedsOnly(script))
+        std::fprintf(stderr, "voscript: warning: %s has line feeds but no carriage returns; lines end only at a "
+                             "carriage return, so the script reads as one line\n", path);
+    const RunnerPlatform platform = RunnerPlatformFor(path);
     std::string output;
-#ifdef _WIN32
-    int status = RunVoScript(script, arguments[2], callArguments, output, WindowsPlatform(arguments[1]));
-#else
-    int status = RunVoScript(script, arguments[2], callArguments, output);
-#endif
+    int status = 0;
+    if (events) {
+        status = RunVoScriptEvents(script, output, platform);
+    } else {
+        std::vector<std::string> callArguments(arguments + 3, arguments + argumentCount);
+        status = RunVoScript(script, arguments[2], callArguments, output, platform);
+    }
     std::fwrite(output.data(), 1, output.size(), stdout);
     std::fflush(stdout);
     return status;

@@ -1,7 +1,9 @@
 #include "script/voscript_runner.h"
 
+#include "app/scripted_flow.h"
 #include "script/argument_list.h"
 #include "script/script_engine.h"
+#include "script/voscript_uninstall.h"
 
 namespace {
 
@@ -60,6 +62,35 @@ int ReportError(const ScriptEngine& engine, std::string& output)
     return 1;
 }
 
+UninstallHostObjects PlatformHostObjects(std::string& output, const RunnerPlatform& platform)
+{
+    UninstallHostObjects objects = RunnerHostObjects(output, platform.system);
+    objects.service = platform.service;
+    objects.regKey = platform.regKey;
+    return objects;
+}
+
+// The uninstaller's side of the events, printed.
+class RunnerFlowSite final : public ScriptedFlowSite {
+public:
+    RunnerFlowSite(RunnerHost& host, const ScriptObject& uninstall, std::string& output)
+        : m_host(host), m_uninstall(uninstall), m_output(output)
+    {
+    }
+
+    void RunDefaultFlow() override { m_output += "no OnUninstallBegin: the default flow runs, no event is called\n"; }
+    // The runner has no uninstall folder and so no VBScript file.
+    [[nodiscard]] std::string ReadWindowsScript() override { return {}; }
+    [[nodiscard]] bool IsCancelled() override { return PrintingUninstallCancelled(m_uninstall); }
+    void ReportScriptError(const std::string& text) override { (void)m_host.ShowMessageBox(kScriptErrorCaption, text, 0); }
+    void BeforeEvent(const char* name) override { m_output += std::string("event: ") + name + "\n"; }
+
+private:
+    RunnerHost& m_host;
+    const ScriptObject& m_uninstall;
+    std::string& m_output;
+};
+
 }
 
 int RunVoScript(const std::string& scriptText, const std::string& functionName,
@@ -68,10 +99,10 @@ int RunVoScript(const std::string& scriptText, const std::string& functionName,
     RunnerHost host(output, platform);
     ScriptEngine engine(&host);
     engine.SetScriptFolder(platform.scriptFolder);
-    if (platform.registerObjects)
-        platform.registerObjects(engine);
     if (!engine.LoadText(scriptText))
         return ReportError(engine, output);
+    const UninstallHostObjects objects = PlatformHostObjects(output, platform);
+    RegisterUninstallHost(engine, objects);
     ArgumentList callArguments(&engine, nullptr);
     for (const auto& text : arguments) {
         auto argument = MakeCounted<ScriptVariable>();
@@ -82,4 +113,22 @@ int RunVoScript(const std::string& scriptText, const std::string& functionName,
         return ReportError(engine, output);
     output += "result: " + OneLine(callArguments.Result().ToString()) + "\n";
     return 0;
+}
+
+int RunVoScriptEvents(const std::string& scriptText, std::string& output, const RunnerPlatform& platform)
+{
+    RunnerHost host(output, platform);
+    ScriptEngine engine(&host);
+    engine.SetScriptFolder(platform.scriptFolder);
+    const UninstallHostObjects objects = PlatformHostObjects(output, platform);
+    RunnerFlowSite site(host, *objects.uninstall, output);
+    const bool ran = RunScriptedUninstall(engine, scriptText, objects, site);
+    if (site.IsCancelled())
+        output += "cancelled: no cleanup copy would follow\n";
+    return ran ? 0 : 1;
+}
+
+bool HasLineFeedsOnly(const std::string& text)
+{
+    return text.find('\n') != std::string::npos && text.find('\r') == std::string::npos;
 }

@@ -7,27 +7,43 @@
 #include <string>
 #include <vector>
 
-class ScriptEngine;
-
-// What the platform lends the checking run. The portable runner has none of it: a call into
-// VBScript fails and the system classes are missing. On Windows the runner calls VBScript
-// through the Windows Script host and has the system objects and classes.
+// What the platform lends the checking runs. The portable runner has little of it: a call into
+// VBScript fails, the system classes are missing and "System" knows only what needs no system.
+// On Windows the runner calls VBScript through the Windows Script host and has the system
+// objects and classes.
 struct RunnerPlatform {
     bool (*callVbsFunction)(const std::string& code, const std::string& functionName,
                             const std::vector<VbsArgument>& arguments, std::string& result,
                             std::vector<std::string>& errorTexts) = nullptr;
     Counted<ScriptObject> (*createSystemClass)(const std::string& className) = nullptr;
-    // Registers the host objects ("Service", "RegKey") before the script is loaded.
-    void (*registerObjects)(ScriptEngine& engine) = nullptr;
+    // The host objects registered beside the printing "Uninstall" object; none when null.
+    Counted<ScriptObject> system;
+    Counted<ScriptObject> service;
+    Counted<ScriptObject> regKey;
     // The folder of the script file: "#include" files and the files that the script's objects
     // name are looked for there. Empty: no folder.
     std::string scriptFolder;
 };
 
-// The checking run of the command-line runner: loads the script text, calls the function with
-// the texts as unnamed text arguments, and writes to output one line per message box
-// ("MessageBox: CAPTION: TEXT"), then "result: TEXT" or "error: code=C line=L word=W". Line
-// breaks inside a text are written as \n. Returns 0 on success, 1 on a load or script error.
+// The checking runs of the command-line runner. Both register the host objects of an
+// uninstall: the printing "Uninstall" stand-in (voscript_uninstall.h) and the platform's
+// "System", "Service" and "RegKey"; then the uninstall constants. They write to output one line
+// per message box ("MessageBox: CAPTION: TEXT") and per Uninstall call; line breaks inside a
+// text are written as \n.
+
+// Loads the script text and calls the function with the texts as unnamed text arguments,
+// then writes "result: TEXT" or "error: code=C line=L word=W". Returns 0 on success, 1 on a
+// load or script error.
 [[nodiscard]] int RunVoScript(const std::string& scriptText, const std::string& functionName,
                               const std::vector<std::string>& arguments, std::string& output,
                               const RunnerPlatform& platform = {});
+
+// Runs the uninstall events as the uninstaller does: "event: NAME" before each event called,
+// the uninstaller's error box as a message box line captioned "error", and "cancelled" when the
+// script cancelled the uninstall. Returns 0 when every event went through, 1 otherwise.
+[[nodiscard]] int RunVoScriptEvents(const std::string& scriptText, std::string& output,
+                                    const RunnerPlatform& platform = {});
+
+// True for a text with line feeds but no carriage return: the reader ends lines only at CR,
+// so such a file reads as one long line.
+[[nodiscard]] bool HasLineFeedsOnly(const std::string& text);

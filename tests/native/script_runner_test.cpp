@@ -64,3 +64,51 @@ TEST(VoScriptRunner, VbScriptIsNotAvailable)
     EXPECT_EQ(1, outcome.status);
     EXPECT_EQ("error: code=0 line=3 word=CallVBSFunction\n", outcome.output);
 }
+
+TEST(VoScriptRunner, UninstallStandInPrintsEachCallAndGoesThroughThePages)
+{
+    auto outcome = RunScript("Section s\n{\n"
+                             "var CWndParam p\np.SetValue(\"LaunchCount\", 1)\np.SetValue(\"Launch1_Cmd\", \"app.exe\")\n"
+                             "var int a = Uninstall.DoDialog(\"SdUninstallProcess\")\n"
+                             "var int b\nb = Uninstall.DoDialog(\"SdUninstallFinish\", p)\n"
+                             "Uninstall.WriteProfileInt(\"Count\", \"07\")\n"
+                             "return \"\" + a + \",\" + b + \",\" + Uninstall.GetProfileString(\"count\", \"none\") + \",\" + p.GetValue(\"Launch1_Data\")\n"
+                             "}\n",
+                             "s");
+    EXPECT_EQ(0, outcome.status);
+    EXPECT_EQ("Uninstall.DoDialog(\"SdUninstallProcess\") = 2\n"
+              "Uninstall.DoDialog(\"SdUninstallFinish\", p) = 5\n"
+              "  launch 1: app.exe |  |  | checked\n"
+              "Uninstall.WriteProfileInt(\"Count\", \"07\")\n"
+              "Uninstall.GetProfileString(\"count\", \"none\") = 07\n"
+              "result: 2,5,07,1\n",
+              outcome.output);
+}
+
+TEST(VoScriptRunner, EventsRunInTheUninstallersOrderAndByItsRules)
+{
+    const std::string cancelling = "Section OnUninstallEnd\n{\nMessageBox(SS_UNINSTALL_CANCEL)\n}\n"
+                                   "Section OnUninstallProcess\n{\nMessageBox(\"removing\")\n}\n"
+                                   "Section OnUninstallBegin\n{\nUninstall.cancelUninstall()\n}\n";
+    std::string output;
+    EXPECT_EQ(0, RunVoScriptEvents(Crlf(cancelling), output));
+    EXPECT_EQ("event: OnUninstallBegin\nUninstall.cancelUninstall()\nevent: OnUninstallEnd\nMessageBox: Prompt: 11\n"
+              "cancelled: no cleanup copy would follow\n",
+              output);
+
+    output.clear();
+    EXPECT_EQ(1, RunVoScriptEvents(Crlf("Section OnUninstallBegin\n{\nUninstall.getmodulefile()\n}\n"
+                                        "Section OnUninstallEnd\n{\n}\n"), output));
+    EXPECT_EQ("event: OnUninstallBegin\nMessageBox: error: ErrorCode:8 , ErrorLine=3 , ErrorWord=Uninstall.getmodulefile\n",
+              output);
+    output.clear();
+    EXPECT_EQ(0, RunVoScriptEvents(Crlf("Section OnUninstallEnd\n{\n}\n"), output));
+    EXPECT_EQ("no OnUninstallBegin: the default flow runs, no event is called\n", output);
+}
+
+TEST(VoScriptRunner, FilesWithLineFeedsOnlyAreTold)
+{
+    EXPECT_TRUE(HasLineFeedsOnly("Section s\n{\n}\n"));
+    EXPECT_FALSE(HasLineFeedsOnly("Section s\r\n{\r\n}\r\n"));
+    EXPECT_FALSE(HasLineFeedsOnly("Section s"));
+}

@@ -5,11 +5,15 @@
 //
 //   sample_setup.exe install APP-FOLDER DESC-FOLDER [FILES FOLDERS REGISTRY-ITEMS]
 //     (the uninstaller and Setup.Kvx go into APP-FOLDER\Uninstall)
+//   sample_setup.exe install-scripted APP-FOLDER DESC-FOLDER
+//     a second, smaller sample whose uninstall is conducted by a scrambled VoScript script
 //   sample_setup.exe census RECORD-COPY DESC-FOLDER
 //   sample_setup.exe from-manifest MANIFEST REG-FILE APP-FOLDER APP-NAME
 //     writes the record of an application laid out by another tool, from its manifest
 //     ("F file", "D folder", "K HKLM|HKCU key" lines) and the .reg file of its values.
 
+#include "app/scrambled_text.h"
+#include "app/uninstall_state.h"
 #include "record/install_record.h"
 #include "sysops/procedure_address.h"
 
@@ -270,6 +274,72 @@ int Install(const std::string& appFolder, const std::string& descFolder, int fil
     return 0;
 }
 
+constexpr const char* kScriptedGuid = "{5A3C1E2B-7D44-4C1A-9F0E-5A11DE5A0002}";
+constexpr const char* kScriptedName = "Scripted Sample";
+
+// The uninstall script of the second sample: a waiting box while it prepares, the progress
+// page, and a finish page that offers to open a farewell note; what happened goes into
+// ProFile.ini beside the uninstaller.
+constexpr const char* kScriptedUninstall =
+    "Section OnUninstallBegin\r\n{\r\n"
+    "var CWndParam waiting\r\n"
+    "waiting.SetValue(\"Prompt\", \"Preparing to remove Scripted Sample...\")\r\n"
+    "Uninstall.ShowSWaitingDlg(waiting)\r\n"
+    "Uninstall.WriteProfileString(\"Product\", Uninstall.GetCurAppID())\r\n"
+    "}\r\n"
+    "Section OnUninstallProcess\r\n{\r\n"
+    "Uninstall.DoDialog(\"SdUninstallProcess\")\r\n"
+    "Uninstall.CloseSWaitingDlg()\r\n"
+    "Uninstall.WriteProfileInt(\"Removed\", \"01\")\r\n"
+    "}\r\n"
+    "Section OnUninstallEnd\r\n{\r\n"
+    "var CWndParam finish\r\n"
+    "finish.SetValue(\"LaunchCount\", 1)\r\n"
+    "finish.SetValue(\"Launch1_Cmd\", \"notepad.exe\")\r\n"
+    "finish.SetValue(\"Launch1_Prompt\", \"Open the farewell note\")\r\n"
+    "finish.SetValue(\"Launch1_Data\", 0)\r\n"
+    "Uninstall.WriteProfileString(\"Finish\", Uninstall.DoDialog(\"SdUninstallFinish\", finish))\r\n"
+    "Uninstall.WriteProfileString(\"FarewellNote\", finish.GetValue(\"Launch1_Data\"))\r\n"
+    "}\r\n";
+
+int InstallScripted(const std::string& appFolder, const std::string& descFolder)
+{
+    const std::string uninstallFolder = appFolder + "\\Uninstall";
+    CreateDirectoryA(appFolder.c_str(), nullptr);
+    CreateDirectoryA(uninstallFolder.c_str(), nullptr);
+    if (!CopyFileA((ExeFolder() + "\\UnInstall.exe").c_str(), (uninstallFolder + "\\UnInstall.exe").c_str(), FALSE)) {
+        std::printf("cannot copy UnInstall.exe into %s\n", uninstallFolder.c_str());
+        return 1;
+    }
+    Installer installer(appFolder);
+    installer.File("readme.txt", "removed by the progress page the script opens");
+    installer.Folder("bin");
+    installer.File("bin\\tool.dat", "removed");
+    installer.Registry("Key", "HKEY_CURRENT_USER", kMakerKey, kScriptedName, "1.0");
+    CreateDirectoryA(descFolder.c_str(), nullptr);
+
+    const std::string uninstallEntry = std::string("Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\") + kScriptedGuid;
+    SetString(HKEY_LOCAL_MACHINE, uninstallEntry, "DisplayName", kScriptedName);
+    if (!WriteText(uninstallFolder + "\\hw.dll", Scramble(kScriptedUninstall))) {
+        std::printf("cannot write the uninstall script\n");
+        return 1;
+    }
+    InstallRecord& record = installer.Record();
+    record.SetUnInstallFolder(uninstallFolder);
+    record.SetAppName(kScriptedName);
+    record.SetGUID(kScriptedGuid);
+    record.SetDescPath(descFolder);
+    record.Setsftype(kScriptTypeVoScript);
+    record.Setsfentype(kScriptFilesScrambled);
+    if (!record.Save(uninstallFolder + "\\Setup.Kvx")) {
+        std::printf("cannot write Setup.Kvx\n");
+        return 1;
+    }
+    std::printf("installed %s with a scrambled uninstall script: %zu files, %zu folders, %zu registry items\n",
+        kScriptedName, record.CopyFiles().size(), record.CreateDirs().size(), record.RegItems().size());
+    return 0;
+}
+
 bool KeyExists(HKEY root, const std::string& path)
 {
     HKEY key = nullptr;
@@ -424,11 +494,14 @@ int main(int argumentCount, char** arguments)
         const int registryItems = argumentCount > 6 ? std::atoi(arguments[6]) : 0;
         return Install(arguments[2], arguments[3], files, folders, registryItems);
     }
+    if (verb == "install-scripted" && argumentCount >= 4)
+        return InstallScripted(arguments[2], arguments[3]);
     if (verb == "census" && argumentCount >= 4)
         return Census(arguments[2], arguments[3]);
     if (verb == "from-manifest" && argumentCount >= 6)
         return FromManifest(arguments[2], arguments[3], arguments[4], arguments[5]);
     std::fprintf(stderr, "usage: sample_setup install APP-FOLDER DESC-FOLDER [FILES FOLDERS REGISTRY-ITEMS]\n"
+                         "       sample_setup install-scripted APP-FOLDER DESC-FOLDER\n"
                          "       sample_setup census RECORD-COPY DESC-FOLDER\n"
                          "       sample_setup from-manifest MANIFEST REG-FILE APP-FOLDER APP-NAME\n");
     return 2;

@@ -1,7 +1,8 @@
 // Drives one uninstall as a person would: starts UnInstall.exe, answers Yes, lets the progress
 // page work, presses Finish, and waits for the cleanup copy to delete the application folder.
-// Used by the demo and the benchmark. Prints what it saw; exit status 0 when every window came.
-// When UNINSTALL_DRIVER_PICTURES names a folder, a PNG picture of each window is kept there.
+// Used by the demo and the benchmark. Prints what it saw, with the waiting box and ProFile.ini
+// of a scripted uninstall; exit status 0 when every window came. When UNINSTALL_DRIVER_PICTURES
+// names a folder, a PNG picture of each window is kept there.
 //
 //   uninstall_driver.exe PATH-OF-UnInstall.exe APPLICATION-NAME
 
@@ -9,6 +10,7 @@
 #include "tests/support/window_picture.h"
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -20,6 +22,18 @@ double Elapsed()
 {
     static const ULONGLONG start = GetTickCount64();
     return static_cast<double>(GetTickCount64() - start) / 1000.0;
+}
+
+// What a scripted uninstall wrote into ProFile.ini so far, one key a line.
+void PrintProfile(const std::string& path)
+{
+    char keys[4096] = {};
+    const DWORD length = GetPrivateProfileSectionA("ProFileData", keys, sizeof keys, path.c_str());
+    if (length == 0)
+        return;
+    std::printf("         ProFile.ini [ProFileData]:\n");
+    for (const char* line = keys; *line; line += std::strlen(line) + 1)
+        std::printf("           %s\n", line);
 }
 
 int Fail(const char* what)
@@ -67,12 +81,19 @@ int main(int argumentCount, char** arguments)
         std::printf("%6.2f s progress page shown\n", Elapsed());
         KeepPicture(progress, "progress");
     }
+    // A scripted uninstall may keep its waiting box open while the progress page works.
+    if (HWND waiting = WaitForWindow("Waiting...", kDialogClass, program.ProcessId(), 0))
+        std::printf("%6.2f s waiting box beside it: %s\n", Elapsed(), DialogItemText(waiting, 2029).c_str());
     HWND finish = WaitForWindow("Uninstall " + appName, kDialogClass, program.ProcessId(), 120000);
     if (!finish)
         return Fail("no finish page appeared");
     std::printf("%6.2f s finish page: %s / %s -> Finish\n", Elapsed(), DialogItemText(finish, 2029).c_str(),
         DialogItemText(finish, 2015).c_str());
     KeepPicture(finish, "finish");
+    if (IsWindowVisible(GetDlgItem(finish, 2064)))
+        std::printf("         launch entry: [%s] %s\n", SendDlgItemMessageA(finish, 2064, BM_GETCHECK, 0, 0) ? "x" : " ",
+            DialogItemText(finish, 2064).c_str());
+    PrintProfile(appFolder + "\\ProFile.ini");
     PressButton(finish, IDOK);
     if (!program.WaitForExit(30000))
         return Fail("UnInstall.exe did not end");

@@ -1,0 +1,114 @@
+#include "app/page_actions.h"
+
+#include "app/default_flow.h"
+#include "app/finish_page.h"
+#include "app/path_text.h"
+#include "app/progress_dialog.h"
+#include "app/resource.h"
+#include "app/restart_page.h"
+#include "app/uninstaller_app.h"
+#include "app/waiting_windows.h"
+#include "sysops/ini_file.h"
+#include "ui/string_table.h"
+
+#include <windows.h>
+
+namespace {
+
+constexpr const char* kProfileFile = "ProFile.ini";
+constexpr const char* kProfileSection = "ProFileData";
+
+// What DoDialog gives for the progress page, which has no outcome of its own.
+constexpr int kProgressResult = 0;
+
+}
+
+PageActions::PageActions(UninstallerApp& app) : m_app(app) {}
+
+PageActions::~PageActions() = default;
+
+std::string PageActions::PageCaption() const
+{
+    UninstallSession& session = m_app.Session();
+    return GetTextWith(TextId::UninstallCaption, &session, session.Record().GetAppName());
+}
+
+int PageActions::ShowPage(ScriptPage page, std::vector<LaunchEntry>& entries, bool& writeBack)
+{
+    writeBack = false;
+    switch (page) {
+    case ScriptPage::Progress: {
+        ProgressDialog progress(m_app);
+        (void)progress.Show();
+        return kProgressResult;
+    }
+    case ScriptPage::Finish:
+        return ShowFinishPage(entries, writeBack);
+    case ScriptPage::Restart: {
+        RestartPage restart(m_app, PageCaption());
+        return restart.Show();
+    }
+    }
+    return kProgressResult;
+}
+
+int PageActions::ShowFinishPage(std::vector<LaunchEntry>& entries, bool& writeBack)
+{
+    FinishPage finish(m_app, PageCaption(), m_app.Session().Record().GetAppName());
+    for (const LaunchEntry& entry : entries)
+        finish.AddLaunch(entry.command, entry.parameters, entry.prompt, entry.state);
+    const PageResult result = finish.Show();
+    // The states are written back only when the user pressed Finish; closing the page any
+    // other way leaves the script's values as they were.
+    writeBack = finish.EndedWithOk();
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        entries[i].state = finish.Launches()[i].state;
+    return result;
+}
+
+std::string PageActions::CurrentAppId() { return m_app.Session().Record().GetGUID(); }
+
+void PageActions::RunDefaultFlow() { (void)::RunDefaultFlow(m_app); }
+
+void PageActions::CancelUninstall() { m_app.Session().Cancel(); }
+
+std::unique_ptr<WaitingWindow>& PageActions::WaitingSlot(WaitingKind kind)
+{
+    return kind == WaitingKind::Box ? m_waitingBox : m_waitingPage;
+}
+
+void PageActions::OpenWaitingWindow(WaitingKind kind, const std::string& prompt)
+{
+    // A second open of the same kind replaces the window, so that no window is left behind
+    // that nothing could close any more.
+    std::unique_ptr<WaitingWindow>& slot = WaitingSlot(kind);
+    slot.reset();
+    slot = std::make_unique<WaitingWindow>(m_app, kind == WaitingKind::Box ? WaitingWindow::Kind::Box
+                                                                           : WaitingWindow::Kind::Page, prompt);
+    if (!slot->Open())
+        slot.reset();
+}
+
+void PageActions::CloseWaitingWindow(WaitingKind kind) { WaitingSlot(kind).reset(); }
+
+std::string PageActions::ProfilePath() const
+{
+    return JoinPath(m_app.Session().Record().GetUnInstallFolder(), kProfileFile);
+}
+
+void PageActions::WriteProfileText(const std::string& key, const std::string& value)
+{
+    WritePrivateProfileStringA(kProfileSection, key.c_str(), value.c_str(), ProfilePath().c_str());
+}
+
+std::string PageActions::ReadProfileText(const std::string& key, const std::string& defaultText)
+{
+    return ReadIniString(ProfilePath(), kProfileSection, key, defaultText);
+}
+
+int PageActions::ReadProfileInt(const std::string& key, int defaultNumber)
+{
+    return ReadIniInt(ProfilePath(), kProfileSection, key, defaultNumber);
+}
+
+std::string PageActions::ModulePath() { return GetModulePath(); }

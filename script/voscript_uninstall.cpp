@@ -1,0 +1,135 @@
+#include "script/voscript_uninstall.h"
+
+#include "app/page_result.h"
+#include "app/uninstall_object.h"
+#include "script/argument_list.h"
+#include "script/script_engine.h"
+#include "script/script_text.h"
+
+#include <map>
+
+namespace {
+
+// A line break inside a text becomes the two characters \n, so that one call is one line.
+std::string OneLine(const std::string& text)
+{
+    std::string line;
+    for (char character : text) {
+        if (character == '\r')
+            continue;
+        line += character == '\n' ? std::string("\\n") : std::string(1, character);
+    }
+    return line;
+}
+
+class PrintingActions final : public UninstallActions {
+public:
+    explicit PrintingActions(std::string& output) : m_output(output) {}
+
+    int ShowPage(ScriptPage page, std::vector<LaunchEntry>& entries, bool& writeBack) override
+    {
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const LaunchEntry& entry = entries[i];
+            m_output += "  launch " + std::to_string(i + 1) + ": " + OneLine(entry.command) + " | "
+                + OneLine(entry.parameters) + " | " + OneLine(entry.prompt) + " | "
+                + (entry.state != 0 ? "checked" : "unchecked") + "\n";
+        }
+        writeBack = true;
+        return page == ScriptPage::Progress ? PageNext : PageFinish;
+    }
+    std::string CurrentAppId() override { return {}; }
+    void RunDefaultFlow() override { m_output += "  (the default flow: progress page, then finish page)\n"; }
+    void CancelUninstall() override { cancelled = true; }
+    void OpenWaitingWindow(WaitingKind, const std::string&) override {}
+    void CloseWaitingWindow(WaitingKind) override {}
+    void WriteProfileText(const std::string& key, const std::string& value) override { m_profile[Folded(key)] = value; }
+    std::string ReadProfileText(const std::string& key, const std::string& defaultText) override
+    {
+        auto found = m_profile.find(Folded(key));
+        return found == m_profile.end() ? defaultText : found->second;
+    }
+    int ReadProfileInt(const std::string& key, int defaultNumber) override
+    {
+        auto found = m_profile.find(Folded(key));
+        return found == m_profile.end() ? defaultNumber : ReadDecimalInt(found->second);
+    }
+    std::string ModulePath() override { return {}; }
+
+    bool cancelled = false;
+
+private:
+    // Profile keys are found without regard to case, as in ProFile.ini.
+    static std::string Folded(std::string key)
+    {
+        for (char& character : key) {
+            if (character >= 'A' && character <= 'Z')
+                character = static_cast<char>(character - 'A' + 'a');
+        }
+        return key;
+    }
+
+    std::string& m_output;
+    std::map<std::string, std::string> m_profile;
+};
+
+// A variable holding an object is shown by its name; everything else by its text, quoted.
+std::string ArgumentShown(const ArgumentList& arguments, std::size_t number, FunctionInstance* caller)
+{
+    const ScriptValue* argument = arguments.Arg(number);
+    if (argument && argument->Type() == TypeVariableReference && arguments.Engine()) {
+        ScriptVariable* variable = arguments.Engine()->FindVariable(argument->Text(), caller);
+        if (variable && variable->Value().Type() == TypeObject)
+            return argument->Text();
+    }
+    return "\"" + OneLine(arguments.ArgText(number, true)) + "\"";
+}
+
+class PrintingUninstallObject final : public UninstallObject {
+public:
+    PrintingUninstallObject(std::unique_ptr<PrintingActions> actions, std::string& output)
+        : UninstallObject(std::move(actions)), m_output(output)
+    {
+    }
+
+    bool InvokeMethod(const std::string& name, ArgumentList& arguments, FunctionInstance* caller) override
+    {
+        if (!IsUninstallFunction(name))
+            return false;
+        std::string line = "Uninstall." + name + "(";
+        for (std::size_t i = 1; i <= arguments.Count(); ++i)
+            line += (i > 1 ? ", " : "") + ArgumentShown(arguments, i, caller);
+        m_output += line + ")\n";
+        const std::size_t printed = m_output.size();
+        (void)UninstallObject::InvokeMethod(name, arguments, caller);
+        if (arguments.Result().Type() != TypeNone)
+            m_output.insert(printed - 1, " = " + OneLine(arguments.Result().ToString()));
+        return true;
+    }
+
+private:
+    std::string& m_output;
+};
+
+}
+
+Counted<ScriptObject> MakePrintingUninstallObject(std::string& output)
+{
+    return MakeCounted<PrintingUninstallObject>(std::make_unique<PrintingActions>(output), output);
+}
+
+bool PrintingUninstallCancelled(const ScriptObject& object)
+{
+    auto* uninstall = dynamic_cast<const UninstallObject*>(&object);
+    if (!uninstall)
+        return false;
+    auto* actions = dynamic_cast<const PrintingActions*>(&uninstall->Actions());
+    return actions && actions->cancelled;
+}
+
+UninstallHostObjects RunnerHostObjects(std::string& output, Counted<ScriptObject> system)
+{
+    UninstallHostObjects objects;
+    objects.uninstall = MakePrintingUninstallObject(output);
+    objects.system = std::move(system);
+    return objects;
+}

@@ -1,0 +1,169 @@
+// Uninstalls conducted by a scrambled VoScript uninstall script, driven through their windows:
+// which events run, what a failing event shows and leaves behind, and what the pages take from
+// and give back to the script.
+
+#include "app/scrambled_text.h"
+#include "tests/support/sample_installation.h"
+#include "tests/support/window_driver.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr const char* kDialogClass = "#32770";
+constexpr int kFirstLaunch = 2064;
+// Long enough that a wrongly started cleanup copy would have deleted the folder.
+constexpr DWORD kCleanupGraceMs = 1500;
+
+// Lays out an installation whose record selects the script engine, with the script stored
+// scrambled as hw.dll in the uninstall folder. Lines are given with "\n".
+void AddScript(SampleInstallation& installation, const std::string& lines)
+{
+    std::string script;
+    for (char character : lines) {
+        if (character == '\n')
+            script += '\r';
+        script += character;
+    }
+    installation.Record().Setsftype(2);
+    installation.Record().Setsfentype(2);
+    ASSERT_TRUE(WriteFileText(installation.InApp("hw.dll"), Scramble(script)));
+}
+
+std::string ProfileValue(SampleInstallation& installation, const char* key)
+{
+    char value[256] = {};
+    GetPrivateProfileStringA("ProFileData", key, "<missing>", value, sizeof value, installation.InApp("ProFile.ini").c_str());
+    return value;
+}
+
+// Starts the uninstaller and answers Yes.
+void StartAndConfirm(ProgramUnderTest& program, SampleInstallation& installation)
+{
+    ASSERT_TRUE(program.Start(installation.UninstallerPath()));
+    HWND question = WaitForWindow("Sample App", kDialogClass, program.ProcessId());
+    ASSERT_NE(nullptr, question);
+    ASSERT_TRUE(PressButton(question, IDYES));
+}
+
+// The text of the message box with this caption, which is then closed with OK.
+std::string AnswerMessageBox(ProgramUnderTest& program, const std::string& caption)
+{
+    HWND box = WaitForWindow(caption, kDialogClass, program.ProcessId());
+    if (!box)
+        return "<no box captioned " + caption + ">";
+    const std::string text = MessageBoxText(box);
+    PressButton(box, IDOK);
+    EXPECT_TRUE(WaitForWindowGone(box)) << "the box captioned " << caption << " stays open";
+    return text;
+}
+
+}
+
+TEST(ScriptedUninstall, CancelInOnUninstallBeginSkipsTheRemovalAndKeepsTheUninstaller)
+{
+    SampleInstallation installation("scriptcancel");
+    installation.AddFile("program.dat");
+    ASSERT_TRUE(installation.AddUninstallEntry());
+    AddScript(installation,
+              "Section OnUninstallBegin\n{\n"
+              "Uninstall.WriteProfileString(\"Begin\", \"ran\")\n"
+              "Uninstall.CancelUninstall()\n}\n"
+              "Section OnUninstallProcess\n{\n"
+              "Uninstall.WriteProfileString(\"Process\", \"ran\")\n"
+              "Uninstall.DoDialog(\"SdUninstallProcess\")\n}\n"
+              "Section OnUninstallEnd\n{\n"
+              "Uninstall.WriteProfileString(\"End\", Uninstall.GetProfileString(\"NoSuchKey\", \"the default\"))\n"
+              "Uninstall.WriteProfileInt(\"Count\", \"07\")\n}\n");
+    ASSERT_TRUE(installation.SaveRecord());
+
+    ProgramUnderTest program;
+    StartAndConfirm(program, installation);
+    ASSERT_TRUE(program.WaitForExit()) << "no page is shown after a cancel";
+    Sleep(kCleanupGraceMs);
+
+    EXPECT_EQ("ran", ProfileValue(installation, "Begin"));
+    EXPECT_EQ("<missing>", ProfileValue(installation, "Process")) << "OnUninstallProcess is skipped";
+    EXPECT_EQ("the default", ProfileValue(installation, "End")) << "OnUninstallEnd still runs";
+    EXPECT_EQ("07", ProfileValue(installation, "Count")) << "the value's text is written as it is";
+    EXPECT_TRUE(PathExists(installation.InProgram("program.dat")));
+    EXPECT_TRUE(installation.UninstallEntryExists());
+    EXPECT_TRUE(PathExists(installation.UninstallerPath())) << "no cleanup copy after a cancel";
+}
+
+TEST(ScriptedUninstall, EventThatFailsBeforeAnyRemovalIsReportedAndKeepsTheUninstaller)
+{
+    SampleInstallation installation("scriptfails");
+    installation.AddFile("program.dat");
+    ASSERT_TRUE(installation.AddUninstallEntry());
+    AddScript(installation,
+              "Section OnUninstallBegin\n{\n"
+              "var int kept = 1\n"
+              "undeclared = kept\n}\n"
+              "Section OnUninstallEnd\n{\n"
+              "Uninstall.WriteProfileString(\"End\", \"ran\")\n}\n");
+    ASSERT_TRUE(installation.SaveRecord());
+
+    ProgramUnderTest program;
+    StartAndConfirm(program, installation);
+    EXPECT_EQ("ErrorCode:13 , ErrorLine=4 , ErrorWord=undeclared", AnswerMessageBox(program, "error"));
+    ASSERT_TRUE(program.WaitForExit());
+    Sleep(kCleanupGraceMs);
+
+    EXPECT_EQ("<missing>", ProfileValue(installation, "End")) << "the first failing event ends the flow";
+    EXPECT_TRUE(PathExists(installation.InProgram("program.dat")));
+    EXPECT_TRUE(installation.UninstallEntryExists());
+    EXPECT_TRUE(PathExists(installation.UninstallerPath())) << "the user can run the uninstall again";
+    EXPECT_TRUE(PathExists(installation.InApp("Setup.Kvx")));
+}
+
+// The finish page is opened from the deepest script call the engine allows, where the native
+// stack is used most; the page must still find room on the main thread's stack.
+TEST(ScriptedUninstall, PagesFollowTheScriptAndGiveTheLaunchChoiceBack)
+{
+    SampleInstallation installation("scriptpages");
+    installation.AddFile("program.dat");
+    ASSERT_TRUE(installation.AddUninstallEntry());
+    AddScript(installation,
+              "Function int Deep(int n)\n{\n"
+              "if n > 0\n  return Deep(n - 1)\n"
+              "var CWndParam p\n"
+              "p.SetValue(\"LaunchCount\", 1)\n"
+              "p.SetValue(\"Launch1_Prompt\", \"Open the readme\")\n"
+              "var int result\n"
+              "result = Uninstall.DoDialog(\"sduninstallfinish\", p)\n"
+              "MessageBox(\"\" + result + \",\" + p.GetValue(\"Launch1_Data\"), \"written back\")\n"
+              "return 0\n}\n"
+              "Section OnUninstallBegin\n{\n"
+              "MessageBox(Uninstall.DoDialog(\"sduninstallprocess\"), \"lower case\")\n}\n"
+              "Section OnUninstallProcess\n{\n"
+              "Uninstall.DoDialog(\"SdUninstallProcess\")\n}\n"
+              "Section OnUninstallEnd\n{\n"
+              "Deep(998)\n"
+              "missing = 1\n}\n");
+    ASSERT_TRUE(installation.SaveRecord());
+
+    ProgramUnderTest program;
+    StartAndConfirm(program, installation);
+    EXPECT_EQ("0", AnswerMessageBox(program, "lower case")) << "the progress page is named exactly";
+    EXPECT_TRUE(PathExists(installation.InProgram("program.dat")));
+
+    HWND finish = WaitForWindow("Uninstall Sample App", kDialogClass, program.ProcessId(), 60000);
+    if (!finish) {
+        HWND other = FindAnyWindowOf(program.ProcessId());
+        FAIL() << "no finish page; shown instead: " << (other ? WindowText(other) + ": " + MessageBoxText(other) : "nothing");
+    }
+    EXPECT_FALSE(PathExists(installation.InProgram("program.dat"))) << "the progress page removed the application";
+    EXPECT_TRUE(IsDialogItemVisible(finish, kFirstLaunch)) << "one launch entry is shown";
+    EXPECT_EQ("Open the readme", DialogItemText(finish, kFirstLaunch));
+    EXPECT_TRUE(IsDialogItemChecked(finish, kFirstLaunch)) << "an entry without data starts checked";
+    ASSERT_TRUE(SetCheck(finish, kFirstLaunch, false));
+    ASSERT_TRUE(PressButton(finish, IDOK));
+    EXPECT_EQ("3,0", AnswerMessageBox(program, "written back"));
+
+    // An event that fails after the removal ran: the report, then the cleanup as usual.
+    EXPECT_EQ("ErrorCode:13 , ErrorLine=24 , ErrorWord=missing", AnswerMessageBox(program, "error"));
+    ASSERT_TRUE(program.WaitForExit());
+    EXPECT_FALSE(installation.UninstallEntryExists());
+    EXPECT_TRUE(WaitForPathGone(installation.AppFolder())) << "after a removal the cleanup copy runs as usual";
+}
