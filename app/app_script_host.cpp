@@ -1,20 +1,19 @@
 #include "app/app_script_host.h"
 
-#include "script/objects/system_objects.h"
+#include "script/objects/system/system_objects.h"
 #include "sysops/message_box.h"
+#include "wsh/vbs_function_call.h"
 
 int AppScriptHost::ShowMessageBox(const std::string& caption, const std::string& text, int style)
 {
     return ::ShowMessageBox(text, caption, static_cast<unsigned>(style));
 }
 
-bool AppScriptHost::CallVBSFunction(const std::string&, const std::string&, const std::vector<VbsArgument>&,
-                                    std::string& result, std::vector<std::string>&)
+bool AppScriptHost::CallVBSFunction(const std::string& code, const std::string& functionName,
+                                    const std::vector<VbsArgument>& arguments, std::string& result,
+                                    std::vector<std::string>& errorTexts)
 {
-    // FIXME: the VBScript call goes through the Windows Script host (wsh/), which is not wired
-    // in yet; until then a script's CallVBSFunction fails.
-    result.clear();
-    return false;
+    return CallVbsFunctionThroughHost(code, functionName, arguments, result, errorTexts);
 }
 
 Counted<ScriptObject> AppScriptHost::CreateSystemClass(const std::string& className)

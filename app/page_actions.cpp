@@ -2,7 +2,7 @@
 
 #include "app/default_flow.h"
 #include "app/finish_page.h"
-#include "app/path_text.h"
+#include "base/path_text.h"
 #include "app/progress_dialog.h"
 #include "app/resource.h"
 #include "app/restart_page.h"

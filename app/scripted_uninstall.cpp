@@ -4,7 +4,7 @@
 #include "app/scripted_flow.h"
 #include "app/uninstaller_app.h"
 #include "library/system_object.h"
-#include "script/objects/system_objects.h"
+#include "script/objects/system/system_objects.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
 #include "app/uninstall_object.h"
 
-#include "app/path_text.h"
+#include "base/path_text.h"
 #include "script/argument_list.h"
 #include "script/objects/method_table.h"
 #include "script/objects/value_set.h"

@@ -1,6 +1,6 @@
 #include "sysops/environment_queries.h"
 
-#include "app/path_text.h"
+#include "base/path_text.h"
 #include "sysops/reg_key.h"
 
 #include <windows.h>

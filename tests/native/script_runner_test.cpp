@@ -1,6 +1,6 @@
 #include "script_test_support.h"
 
-#include "script/voscript_runner.h"
+#include "app/voscript/voscript_runner.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "script/objects/native_call.h"
+#include "script/objects/system/native_call.h"
 
 #include <array>
 

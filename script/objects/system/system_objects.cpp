@@ -1,6 +1,6 @@
-#include "script/objects/system_objects.h"
+#include "script/objects/system/system_objects.h"
 
-#include "script/objects/system_classes.h"
+#include "script/objects/system/system_classes.h"
 #include "script/script_text.h"
 
 namespace {

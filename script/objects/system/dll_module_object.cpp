@@ -1,11 +1,11 @@
 // "CDllModule": loads a library and calls the procedures a script declared for it.
-#include "script/objects/system_classes.h"
+#include "script/objects/system/system_classes.h"
 
 #include "script/argument_list.h"
 #include "script/objects/method_table.h"
-#include "script/objects/native_call.h"
+#include "script/objects/system/native_call.h"
 #include "script/objects/proc_definition.h"
-#include "script/objects/script_paths.h"
+#include "script/objects/system/script_paths.h"
 #include "script/script_text.h"
 
 #include <windows.h>

@@ -1,9 +1,9 @@
-#include "script/voscript_runner.h"
+#include "app/voscript/voscript_runner.h"
 
 #include "app/scripted_flow.h"
 #include "script/argument_list.h"
 #include "script/script_engine.h"
-#include "script/voscript_uninstall.h"
+#include "app/voscript/voscript_uninstall.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 // "System", "Service" and "RegKey" objects and the "CRegKey", "CDllModule" and "CWSModule"
 // classes are there. Elsewhere a call into VBScript fails, the system classes are missing, and
 // "System" offers only its methods that need no Windows.
-#include "script/voscript_runner.h"
+#include "app/voscript/voscript_runner.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,7 +29,7 @@
 
 #ifdef _WIN32
 #include "library/system_object.h"
-#include "script/objects/system_objects.h"
+#include "script/objects/system/system_objects.h"
 #include "wsh/vbs_function_call.h"
 
 #include <fcntl.h>

@@ -1,4 +1,4 @@
-#include "script/voscript_uninstall.h"
+#include "app/voscript/voscript_uninstall.h"
 
 #include "app/page_result.h"
 #include "app/uninstall_object.h"

@@ -1,6 +1,6 @@
 // "CRegKey": reads and writes registry values for a script. Keys are only opened, never
 // created; a key that a 32-bit installer put in the 32-bit view is found there.
-#include "script/objects/system_classes.h"
+#include "script/objects/system/system_classes.h"
 
 #include "script/argument_list.h"
 #include "script/objects/method_arguments.h"

@@ -1,4 +1,4 @@
-#include "script/objects/script_paths.h"
+#include "script/objects/system/script_paths.h"
 
 #include "script/script_engine.h"
 #include "script/script_object.h"

@@ -1,5 +1,5 @@
 // "Service": starts, stops and deletes Windows services by name for a script.
-#include "script/objects/system_classes.h"
+#include "script/objects/system/system_classes.h"
 
 #include "script/argument_list.h"
 #include "script/objects/method_table.h"

@@ -1,10 +1,10 @@
 // "CWSModule": runs VBScript (or JScript) text through the Windows Script host and calls its
 // functions for a script.
-#include "script/objects/system_classes.h"
+#include "script/objects/system/system_classes.h"
 
 #include "script/argument_list.h"
 #include "script/objects/method_table.h"
-#include "script/objects/script_paths.h"
+#include "script/objects/system/script_paths.h"
 #include "script/script_engine.h"
 #include "script/script_variable.h"
 #include "wsh/active_script_host.h"
