@@ -9,6 +9,7 @@
 #include "app/uninstaller_app.h"
 #include "app/waiting_windows.h"
 #include "sysops/ini_file.h"
+#include "sysops/module_path.h"
 #include "ui/string_table.h"
 
 #include <windows.h>

@@ -1,6 +1,7 @@
 #include "sysops/environment_queries.h"
 
 #include "base/path_text.h"
+#include "base/text_compare.h"
 #include "sysops/reg_key.h"
 
 #include <windows.h>
