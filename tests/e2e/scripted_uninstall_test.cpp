@@ -3,7 +3,10 @@
 // and give back to the script.
 
 #include "app/scrambled_text.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/sample_installation.h"
+#include "tests/support/scratch.h"
+#include "tests/support/scratch_key.h"
 #include "tests/support/window_driver.h"
 
 #include <gtest/gtest.h>
@@ -166,4 +169,65 @@ TEST(ScriptedUninstall, PagesFollowTheScriptAndGiveTheLaunchChoiceBack)
     ASSERT_TRUE(program.WaitForExit());
     EXPECT_FALSE(installation.UninstallEntryExists());
     EXPECT_TRUE(WaitForPathGone(installation.AppFolder())) << "after a removal the cleanup copy runs as usual";
+}
+
+// An uninstall script reaches the function library, VBScript and every system object. Paths
+// reach the script through ProFile.ini, and what the calls gave back leaves it the same way.
+TEST(ScriptedUninstall, ScriptUsesTheLibraryVbscriptAndEachSystemObject)
+{
+    SampleInstallation installation("scriptobjects");
+    ASSERT_TRUE(installation.AddUninstallEntry());
+    ScratchKey key(HKEY_CURRENT_USER, "scriptobjects");
+    ASSERT_TRUE(key.IsReady());
+    const std::string library = installation.InApp("exports.dll");
+    ASSERT_TRUE(CopyFixture("fixture_exports.dll", library));
+    const std::string serviceBinary = installation.InApp("Service.exe");
+    ASSERT_TRUE(CopyFixture("fixture_service.exe", serviceBinary));
+    ScratchService service("scriptobjects", serviceBinary);
+    ASSERT_TRUE(service.IsReady());
+    const std::string vbsCode = "Function JoinWords(first, second)\r\n  JoinWords = first & \"+\" & second\r\nEnd Function\r\n";
+    ASSERT_TRUE(WriteFileText(installation.InApp("jt.dll"), Scramble(vbsCode)));
+    ASSERT_TRUE(WriteFileText(installation.InApp("module.vbs"), vbsCode));
+    const std::string profile = installation.InApp("ProFile.ini");
+    WritePrivateProfileStringA("ProFileData", "Library", library.c_str(), profile.c_str());
+    WritePrivateProfileStringA("ProFileData", "Module", installation.InApp("module.vbs").c_str(), profile.c_str());
+    WritePrivateProfileStringA("ProFileData", "KeyPath", key.Path().c_str(), profile.c_str());
+    WritePrivateProfileStringA("ProFileData", "Service", service.Name().c_str(), profile.c_str());
+    WritePrivateProfileStringA("ProFileData", "TextPath", installation.InApp("note.txt").c_str(), profile.c_str());
+    AddScript(installation,
+              "Section OnUninstallBegin\n{\n"
+              "var string text\n"
+              "text = Uninstall.GetProfileString(\"TextPath\", \"\")\n"
+              "System.WriteTextFile(text, \"from the script\")\n"
+              "Uninstall.WriteProfileString(\"ReadBack\", System.ReadTextFile(text))\n"
+              "var string scrambled\n"
+              "scrambled = System.EnVOEStr(\"secret\", \"keyword8\")\n"
+              "Uninstall.WriteProfileString(\"Unscrambled\", System.DeVOEStr(scrambled, \"keyword8\"))\n"
+              "Uninstall.WriteProfileString(\"Vbs\", CallVBSFunction(\"JoinWords\", \"vb\", 2))\n"
+              "var string keyPath\n"
+              "keyPath = Uninstall.GetProfileString(\"KeyPath\", \"\")\n"
+              "RegKey.SetRegStrValue(\"HKEY_CURRENT_USER\", keyPath, \"Greeting\", \"hello\")\n"
+              "var CRegKey key\n"
+              "var string stored\n"
+              "stored = key.GetRegStrValue(\"HKEY_CURRENT_USER\", keyPath, \"Greeting\", \"missing\")\n"
+              "var CDllModule module\n"
+              "module.LoadLibrary(Uninstall.GetProfileString(\"Library\", \"\"))\n"
+              "module.AddProcDefine(\"int UpperCaseText(out mstring text)\")\n"
+              "var string shout\n"
+              "shout = stored\n"
+              "module.CallProc(\"UpperCaseText\", shout)\n"
+              "var CWSModule vbs\n"
+              "vbs.LoadFile(Uninstall.GetProfileString(\"Module\", \"\"))\n"
+              "Uninstall.WriteProfileString(\"Joined\", vbs.CallMethod(\"JoinWords\", shout, Service.ServiceIsRun(Uninstall.GetProfileString(\"Service\", \"\"))))\n"
+              "Uninstall.CancelUninstall()\n}\n");
+    ASSERT_TRUE(installation.SaveRecord());
+
+    ProgramUnderTest program;
+    StartAndConfirm(program, installation);
+    ASSERT_TRUE(program.WaitForExit()) << "the script cancels after its calls, so no page follows";
+
+    EXPECT_EQ("from the script", ProfileValue(installation, "ReadBack"));
+    EXPECT_EQ("secret", ProfileValue(installation, "Unscrambled"));
+    EXPECT_EQ("vb+2", ProfileValue(installation, "Vbs")) << "jt.dll's code answers CallVBSFunction";
+    EXPECT_EQ("HELLO+1", ProfileValue(installation, "Joined")) << "registry, library call, module, and the service that exists";
 }
