@@ -1,12 +1,15 @@
 #include "app/app_script_host.h"
 
 #include "script/objects/system/system_objects.h"
-#include "sysops/message_box.h"
 #include "wsh/vbs_function_call.h"
+
+#include <windows.h>
 
 int AppScriptHost::ShowMessageBox(const std::string& caption, const std::string& text, int style)
 {
-    return ::ShowMessageBox(text, caption, static_cast<unsigned>(style));
+    // Script boxes, the error report among them, have no owner: a script may show one while no
+    // page of ours is up, and the active window may then belong to nothing of the uninstall.
+    return MessageBoxA(nullptr, text.c_str(), caption.c_str(), static_cast<unsigned>(style));
 }
 
 bool AppScriptHost::CallVBSFunction(const std::string& code, const std::string& functionName,
