@@ -95,6 +95,10 @@ bool UninstallerApp::RunUninstall()
 {
     m_session.SetDescriptionPath(JoinPath(m_appFolder, "Setup.kvx"));
     m_session.LoadRecord();
+    // A record that could be read only in part names only part of the installation; removing
+    // that part and the uninstall folder would leave a broken application behind.
+    if (m_session.Record().ReadError())
+        return false;
 
     m_topBannerPath = JoinPath(m_appFolder, "TopBar.bmp");
     if (!FileExists(m_topBannerPath))
@@ -111,7 +115,7 @@ bool UninstallerApp::RunUninstall()
 
 void UninstallerApp::LaunchCleanupCopy()
 {
-    if (m_session.State() != UninstallSession::kStateUninstall)
+    if (m_session.State() != UninstallSession::kStateUninstall || m_session.Record().ReadError())
         return;
     const std::string folder = m_session.GetUnInstallFolder();
     if (folder.empty())
