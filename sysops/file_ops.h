@@ -48,7 +48,8 @@ bool DeleteFolderTree(const std::string& path);
 [[nodiscard]] bool GetFileWriteTime(const std::string& path, int64_t& calendarTime);
 
 // True for folders that no uninstall may delete as a whole, whatever a damaged record says:
-// an empty text, a drive root, and the system's well-known folders (Windows and its system
+// an empty text, a drive root, the system's well-known folders (Windows and its system
 // folders, Program Files, the profile root and the current user's profile folders, the
-// common application data, the temporary folder itself).
+// common application data, the temporary folder itself), and every folder that holds one of
+// them, such as the profile's AppData or C:\Users\Public.
 [[nodiscard]] bool IsProtectedSystemFolder(const std::string& folder);

@@ -149,3 +149,17 @@ TEST(ProtectedFolders, ApplicationFoldersAreNotProtected)
     EXPECT_FALSE(IsProtectedSystemFolder(KnownFolder(CSIDL_PROGRAM_FILES) + "\\Maker\\App"));
     EXPECT_FALSE(IsProtectedSystemFolder(KnownFolder(CSIDL_PERSONAL) + "\\App Data"));
 }
+
+TEST(ProtectedFolders, FoldersThatHoldAProtectedFolderAreProtected)
+{
+    const std::string appData = KnownFolder(CSIDL_APPDATA);
+    const std::string commonDocuments = KnownFolder(CSIDL_COMMON_DOCUMENTS);
+    const std::string commonStartMenu = KnownFolder(CSIDL_COMMON_STARTMENU);
+    ASSERT_FALSE(appData.empty());
+    EXPECT_TRUE(IsProtectedSystemFolder(appData + "\\..")) << "the profile's AppData holds the temp folder";
+    if (!commonDocuments.empty())
+        EXPECT_TRUE(IsProtectedSystemFolder(commonDocuments + "\\..")) << "the public profile";
+    if (!commonStartMenu.empty())
+        EXPECT_TRUE(IsProtectedSystemFolder(commonStartMenu + "\\..\\..")) << "ProgramData\\Microsoft";
+    EXPECT_FALSE(IsProtectedSystemFolder(appData + "\\Maker")) << "an application's own folder inside one";
+}
