@@ -40,12 +40,20 @@ std::string UninstallSession::GetUnInstallFolder() const { return ReadCommValue(
 
 bool UninstallSession::RemoveUninstallEntry()
 {
+    // A 32-bit installer wrote the entry into the 32-bit view; it is removed from the view
+    // it is found in.
+    const std::string guid = m_record.GetGUID();
+    RegKey entry;
+    const REGSAM view = !guid.empty() && entry.OpenInEitherView(HKEY_LOCAL_MACHINE, JoinPath(kUninstallKey, guid), KEY_READ)
+        ? entry.ViewAccess()
+        : 0;
+    entry.Close();
     RegKey uninstallKey;
-    if (!uninstallKey.Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE))
+    if (!uninstallKey.OpenInView(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE,
+                                 view))
         return false;
     // Deleting an empty subkey name would delete the opened key, that is every application's
     // uninstall entry at once; a record without a GUID names no entry.
-    const std::string guid = m_record.GetGUID();
     if (!guid.empty())
         (void)uninstallKey.DeleteSubkey(guid);
     uninstallKey.Close();
