@@ -1,9 +1,10 @@
 #include "app/uninstall_session.h"
 
-#include "app/empty_tree.h"
+#include "sysops/file_ops.h"
 #include "app/path_text.h"
 #include "app/scrambled_text.h"
 #include "sysops/file_ops.h"
+#include "sysops/message_pump.h"
 #include "sysops/reg_key.h"
 #include "ui/string_table.h"
 #include "ui/text_format.h"
@@ -64,7 +65,7 @@ void UninstallSession::RemoveDescFolder()
 {
     const std::string descPath = GetDescPath();
     if (!descPath.empty())
-        (void)RemoveEmptyTree(descPath);
+        (void)RemoveEmptyTree(descPath, PumpWaitingMessages); // a deep tree must not freeze the page
 }
 
 void UninstallSession::ReadScrambledFile(const std::string& path, std::string& text) const
