@@ -2,6 +2,7 @@
 
 #include "base/path_text.h"
 #include "sysops/file_ops.h"
+#include "sysops/held_copy.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -10,10 +11,14 @@ namespace {
 
 constexpr DWORD kUninstallerWaitMs = 10000;
 
+// Empty when the system gives no temp folder or one too long for a path: the copy would
+// otherwise land at the root of the current drive.
 std::string TempFolder()
 {
     char temp[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, temp);
+    const DWORD length = GetTempPathA(MAX_PATH + 1, temp);
+    if (length == 0 || length > MAX_PATH)
+        return {};
     return temp;
 }
 
@@ -35,12 +40,20 @@ void WaitForProcessEnd(unsigned long processId)
 
 }
 
-bool StartCleanupCopy(const std::string& ownPath, const std::string& folder)
+bool StartCleanupCopy(const std::string& ownPath, const std::string& folder,
+                      const std::function<void(const std::string& copyPath)>& beforeStart)
 {
     const std::string temp = TempFolder();
-    const std::string copyPath = JoinPath(WithoutTrailingBackslash(temp), kCleanupCopyName);
-    if (!CopyFileA(ownPath.c_str(), copyPath.c_str(), FALSE))
+    if (temp.empty())
         return false;
+    const std::string copyPath = JoinPath(WithoutTrailingBackslash(temp), kCleanupCopyName);
+    // The copy runs elevated from a folder its user can write to: it is held so that nobody
+    // can swap it until its process has started.
+    HeldFileCopy copy;
+    if (!copy.Make(ownPath, copyPath))
+        return false;
+    if (beforeStart)
+        beforeStart(copyPath);
     const std::string parameters = FormatCleanupParameter(GetCurrentProcessId(), folder);
     ShellExecuteA(nullptr, "Open", copyPath.c_str(), parameters.c_str(), temp.c_str(), SW_SHOW);
     return true;

@@ -2,12 +2,16 @@
 
 #include "app/startup_mode.h"
 
+#include <functional>
 #include <string>
 
 // The uninstaller cannot delete the folder its own executable runs from. It copies itself to
 // the temp folder as strKVTemp.exe and starts that copy, which waits for it to end and then
-// deletes the uninstall folder.
-bool StartCleanupCopy(const std::string& ownPath, const std::string& folder);
+// deletes the uninstall folder. The copy is a new file, held against changes until its
+// process has started; beforeStart, for tests, sees it in that moment. False when there is
+// no usable temp folder or the copy could not be made.
+bool StartCleanupCopy(const std::string& ownPath, const std::string& folder,
+                      const std::function<void(const std::string& copyPath)>& beforeStart = {});
 
 // The cleanup copy's work: wait at most ten seconds for the uninstaller, then delete the
 // folder tree. A folder that is empty, relative, a drive root or one of the system's own

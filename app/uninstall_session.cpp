@@ -1,9 +1,9 @@
 #include "app/uninstall_session.h"
 
-#include "app/empty_tree.h"
 #include "app/scrambled_text.h"
 #include "base/path_text.h"
 #include "sysops/file_ops.h"
+#include "sysops/message_pump.h"
 #include "sysops/reg_key.h"
 #include "ui/string_table.h"
 #include "ui/text_format.h"
@@ -40,12 +40,20 @@ std::string UninstallSession::GetUnInstallFolder() const { return ReadCommValue(
 
 bool UninstallSession::RemoveUninstallEntry()
 {
+    // A 32-bit installer wrote the entry into the 32-bit view; it is removed from the view
+    // it is found in.
+    const std::string guid = m_record.GetGUID();
+    RegKey entry;
+    const REGSAM view = !guid.empty() && entry.OpenInEitherView(HKEY_LOCAL_MACHINE, JoinPath(kUninstallKey, guid), KEY_READ)
+        ? entry.ViewAccess()
+        : 0;
+    entry.Close();
     RegKey uninstallKey;
-    if (!uninstallKey.Open(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE))
+    if (!uninstallKey.OpenInView(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE,
+                                 view))
         return false;
     // Deleting an empty subkey name would delete the opened key, that is every application's
     // uninstall entry at once; a record without a GUID names no entry.
-    const std::string guid = m_record.GetGUID();
     if (!guid.empty())
         (void)uninstallKey.DeleteSubkey(guid);
     uninstallKey.Close();
@@ -56,7 +64,7 @@ void UninstallSession::RemoveDescFolder()
 {
     const std::string descPath = GetDescPath();
     if (!descPath.empty())
-        (void)RemoveEmptyTree(descPath);
+        (void)RemoveEmptyTree(descPath, PumpWaitingMessages); // a deep tree must not freeze the page
 }
 
 void UninstallSession::ReadScrambledFile(const std::string& path, std::string& text) const

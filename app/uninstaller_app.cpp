@@ -83,6 +83,10 @@ bool UninstallerApp::RunUninstall()
 {
     m_session.SetDescriptionPath(JoinPath(m_appFolder, "Setup.kvx"));
     m_session.LoadRecord();
+    // A record that could be read only in part names only part of the installation; removing
+    // that part and the uninstall folder would leave a broken application behind.
+    if (m_session.Record().ReadError())
+        return false;
 
     SetBannerPaths(m_appFolder);
 
@@ -104,7 +108,10 @@ void UninstallerApp::SetBannerPaths(const std::string& folder)
 
 void UninstallerApp::LaunchCleanupCopy()
 {
-    if (m_session.State() != UninstallState::Uninstall || m_session.KeepsUninstallFolder())
+    // A record that could be read only in part must not lead to the uninstall folder's deletion
+    // either: the user needs the uninstaller and its record to try again.
+    if (m_session.State() != UninstallState::Uninstall || m_session.KeepsUninstallFolder()
+        || m_session.Record().ReadError())
         return;
     const std::string folder = m_session.GetUnInstallFolder();
     if (folder.empty())

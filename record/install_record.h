@@ -25,12 +25,15 @@ struct RecordCommon {
 // system's profile (INI) functions can read too.
 class InstallRecord {
 public:
-    // Empties the four lists, remembers the path and parses the file. False only when the
-    // file cannot be opened, in which case the [Comm] values stay as they were.
+    // Empties the four lists, remembers the path and parses the file. False when the file
+    // cannot be opened, in which case the [Comm] values stay as they were, and when it cannot
+    // be read to its end, in which case the lists and the [Comm] values are all empty.
     [[nodiscard]] bool Load(const std::string& path);
     // Remembers the path; writes the record to a new file with CR LF line ends. False when
     // the path is empty or the file cannot be created or written.
     [[nodiscard]] bool Save(const std::string& path);
+    // True when the last Load stopped at a read error.
+    [[nodiscard]] bool ReadError() const { return m_readError; }
     // Frees the items of the four lists; the [Comm] values stay.
     void Clear();
 
@@ -77,6 +80,7 @@ private:
     std::vector<RecordItem> m_shellObjects;
     std::string m_recordPath;
     RecordCommon m_common;
+    bool m_readError = false;
 };
 
 // Equal lists and [Comm] values; the record path is not compared.

@@ -58,14 +58,22 @@ RecordLineReader::~RecordLineReader() { Close(); }
 bool RecordLineReader::Open(const std::string& path)
 {
     Close();
-    m_file = std::fopen(path.c_str(), "rb");
-    if (!m_file)
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
         return false;
+    Attach(file);
+    return true;
+}
+
+void RecordLineReader::Attach(std::FILE* file)
+{
+    Close();
+    m_file = file;
     m_buffer.resize(BufferSize);
     m_bufferStart = m_bufferEnd = 0;
     m_endOfFile = false;
+    m_failed = false;
     m_section.clear();
-    return true;
 }
 
 void RecordLineReader::Close()
@@ -82,9 +90,12 @@ bool RecordLineReader::FillBuffer()
         return false;
     m_bufferStart = 0;
     m_bufferEnd = std::fread(m_buffer.data(), 1, m_buffer.size(), m_file);
-    // A read error ends the file like its real end does: what was read so far counts.
-    if (m_bufferEnd == 0)
+    if (m_bufferEnd == 0) {
         m_endOfFile = true;
+        // A read error is not the end of the file: half a record would remove half an
+        // installation and report success, so the caller must learn of it.
+        m_failed = std::ferror(m_file) != 0;
+    }
     return m_bufferEnd > 0;
 }
 
@@ -116,6 +127,9 @@ bool RecordLineReader::Next(RecordLine& line)
     if (!m_file)
         return false;
     while (ReadRawLine(m_rawLine)) {
+        // The last piece before a read error is cut short; it is no line of the file.
+        if (m_failed)
+            return false;
         Offset begin = 0;
         Offset end = 0;
         TrimWhiteSpace(m_rawLine, begin, end);

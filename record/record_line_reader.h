@@ -25,11 +25,16 @@ public:
 
     // Opens the file for reading; false when it cannot be opened.
     [[nodiscard]] bool Open(const std::string& path);
+    // Reads a stream that is already open; the reader closes it.
+    void Attach(std::FILE* file);
     void Close();
 
     // The next key line; section headers only change the section that later lines carry.
-    // False at the end of the file.
+    // False at the end of the file, and when the file could not be read to its end.
     [[nodiscard]] bool Next(RecordLine& line);
+    // True when reading stopped at a read error rather than at the end of the file: the lines
+    // given so far are only part of the file.
+    [[nodiscard]] bool Failed() const { return m_failed; }
 
 private:
     [[nodiscard]] bool ReadRawLine(std::string& text);
@@ -40,6 +45,7 @@ private:
     std::size_t m_bufferStart = 0;
     std::size_t m_bufferEnd = 0;
     bool m_endOfFile = true;
+    bool m_failed = false;
     std::string m_section;
     std::string m_rawLine;
 };

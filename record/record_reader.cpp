@@ -124,6 +124,7 @@ bool InstallRecord::Load(const std::string& path)
 {
     Clear();
     m_recordPath = path;
+    m_readError = false;
     RecordLineReader reader;
     if (!reader.Open(path))
         return false;
@@ -134,6 +135,13 @@ bool InstallRecord::Load(const std::string& path)
         } else if (const ItemSectionReader* section = FindItemSection(line.section)) {
             ReadItemLine(*this, *section, line);
         }
+    }
+    if (reader.Failed()) {
+        // A record read only in part is no record: nothing of it may be removed.
+        Clear();
+        m_common = RecordCommon{};
+        m_readError = true;
+        return false;
     }
     return true;
 }

@@ -3,51 +3,21 @@
 #include "base/path_text.h"
 #include "sysops/drive_root.h"
 #include "sysops/folder_entries.h"
+#include "sysops/folder_walk.h"
 
 #include <windows.h>
 
-#include <vector>
 
 namespace {
 
-// A link goes as what it is, a folder link (junction, directory symbolic link) with
-// RemoveDirectoryA and a file link with DeleteFileA; both remove the link and never reach
-// its target. No attribute retry: changing a link's attributes could change the target's.
-void RemoveLink(const std::string& path, uint32_t attributes)
+// The same refusals for every walk that removes: an empty text, a drive root, and a system
+// folder or one that holds a system folder.
+bool IsRefusedTree(const std::string& path)
 {
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveDirectoryA(path.c_str());
-    else
-        DeleteFileA(path.c_str());
+    return path.empty() || IsDriveRoot(path) || IsProtectedSystemFolder(path);
 }
 
-void DeleteTree(const std::string& folder);
-
-// The listing is taken first and worked through afterwards, so that deleting does not
-// disturb the search that is still open on the folder.
-void DeleteEntries(const std::string& folder)
-{
-    std::vector<FolderEntry> entries;
-    ForEachFolderEntry(folder, [&entries](const FolderEntry& entry) {
-        entries.push_back(entry);
-        return WalkStep::Continue;
-    });
-    for (const FolderEntry& entry : entries) {
-        const std::string path = JoinPath(folder, entry.name);
-        if (IsLinkEntry(entry.attributes))
-            RemoveLink(path, entry.attributes);
-        else if (entry.attributes & FILE_ATTRIBUTE_DIRECTORY)
-            DeleteTree(path);
-        else
-            DeleteFileForced(path);
-    }
-}
-
-void DeleteTree(const std::string& folder)
-{
-    DeleteEntries(folder);
-    RemoveDirectoryA(folder.c_str());
-}
+bool IsGone(const std::string& path) { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; }
 
 }
 
@@ -61,23 +31,29 @@ void DeleteFileForced(const std::string& path)
 
 void DeleteFolderContents(const std::string& path)
 {
-    if (path.empty() || IsDriveRoot(path))
+    if (IsRefusedTree(path))
         return;
-    DeleteEntries(WithoutTrailingBackslash(path));
+    (void)RemoveTree(WithoutTrailingBackslash(path), TreeRemoval::Everything, false, {});
 }
 
 bool DeleteFolderTree(const std::string& path)
 {
-    if (path.empty() || IsDriveRoot(path))
-        return true;
+    if (IsRefusedTree(path))
+        return false;
     const std::string folder = WithoutTrailingBackslash(path);
-    const DWORD attributes = GetFileAttributesA(folder.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && IsLinkEntry(attributes)) {
-        RemoveLink(folder, attributes);
+    (void)RemoveTree(folder, TreeRemoval::Everything, true, {});
+    return IsGone(folder);
+}
+
+bool RemoveEmptyTree(const std::string& path, const std::function<void()>& pump)
+{
+    if (path.empty())
         return true;
-    }
-    DeleteTree(folder);
-    return true;
+    if (IsRefusedTree(path))
+        return false;
+    const std::string folder = WithoutTrailingBackslash(path);
+    (void)RemoveTree(folder, TreeRemoval::EmptyFolders, true, pump);
+    return IsGone(folder);
 }
 
 bool IsFolderEmpty(const std::string& path)

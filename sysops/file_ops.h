@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // The file-system primitives of the uninstall: silent and best effort. None of them shows a
@@ -18,13 +19,24 @@
 void DeleteFileForced(const std::string& path);
 
 // Deletes everything inside the folder, depth first, and leaves the folder itself. Links
-// (junctions, symbolic links) inside are removed as links, never followed. A drive root is
-// never emptied.
+// (junctions, symbolic links) inside are removed as links, never followed, even when one
+// replaces a subfolder while the walk runs. A drive root and a protected system folder (see
+// IsProtectedSystemFolder) are never emptied.
 void DeleteFolderContents(const std::string& path);
 
-// Deletes the folder's contents and then the folder; true in every case. A path that is a
-// link itself loses only the link; a drive root is left alone.
+// Deletes the folder's contents and then the folder, with the refusals of
+// DeleteFolderContents. A path that is a link itself loses only the link. True when the
+// folder is gone at the end (a missing folder counts); false when it was refused or
+// something stayed.
 bool DeleteFolderTree(const std::string& path);
+
+// Removes a folder tree only where it holds no files: subfolders without files go even when a
+// sibling holds a file, while a folder that holds a file, and every folder above it, stays.
+// No file is ever deleted. A link inside counts as content and is never followed; a link
+// given as the path is left alone. The refusals of DeleteFolderContents apply. pump is
+// called once per entry, so that a page stays responsive. True for an empty path and when
+// the folder is gone at the end.
+bool RemoveEmptyTree(const std::string& path, const std::function<void()>& pump = {});
 
 // False when the folder holds any entry; true for an empty, missing or unreadable folder.
 // An empty path is false.
@@ -48,7 +60,8 @@ bool DeleteFolderTree(const std::string& path);
 [[nodiscard]] bool GetFileWriteTime(const std::string& path, int64_t& calendarTime);
 
 // True for folders that no uninstall may delete as a whole, whatever a damaged record says:
-// an empty text, a drive root, and the system's well-known folders (Windows and its system
+// an empty text, a drive root, the system's well-known folders (Windows and its system
 // folders, Program Files, the profile root and the current user's profile folders, the
-// common application data, the temporary folder itself).
+// common application data, the temporary folder itself), and every folder that holds one of
+// them, such as the profile's AppData or C:\Users\Public.
 [[nodiscard]] bool IsProtectedSystemFolder(const std::string& folder);

@@ -50,6 +50,13 @@ void PumpMessagesFor(unsigned ms)
     }
 }
 
+void PumpWaitingMessages()
+{
+    WPARAM quitCode = 0;
+    if (!DispatchWaitingMessages(quitCode))
+        PostQuitMessage(static_cast<int>(quitCode));
+}
+
 WaitOutcome WaitPumpingMessages(HANDLE handle)
 {
     for (;;) {

@@ -6,6 +6,10 @@
 // for ms milliseconds, sleeping in between rather than polling.
 void PumpMessagesFor(unsigned ms);
 
+// Dispatches the window messages that are waiting now, and returns; a quit message is posted
+// again for the loop it was meant for. Long walks call it between their steps.
+void PumpWaitingMessages();
+
 // How a responsive wait ended.
 enum class WaitOutcome { Signalled, QuitMessage, Failed };
 

@@ -25,6 +25,13 @@ constexpr DWORD kPathCapacity = 256;
 const char kSecurityRestriction[] = "N/A (security restriction)";
 const char kNoModuleName[] = "N/A (error)";
 
+// The text after the last backslash; the whole text without one.
+std::string FileNameOf(const std::string& path)
+{
+    const auto slash = FindLastBackslash(path);
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 bool EndsWithNoCase(const std::string& text, const char* ending)
 {
     const std::size_t length = std::strlen(ending);
@@ -291,16 +298,46 @@ bool ProcessList::ProcessUsesModule(uint32_t processId, const std::string& path)
     return false;
 }
 
-void ProcessList::FindProcessesByPath(const std::string& path, std::vector<uint32_t>& processIds)
+HeldProcess::~HeldProcess()
 {
-    const auto slash = FindLastBackslash(path);
-    const std::string fileName = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (m_handle)
+        CloseHandle(m_handle);
+}
+
+HeldProcess::HeldProcess(HeldProcess&& other) noexcept : m_handle(other.m_handle), m_processId(other.m_processId)
+{
+    other.m_handle = nullptr;
+}
+
+int HeldProcess::Terminate(uint32_t exitCode) const
+{
+    return m_handle && TerminateProcess(m_handle, exitCode) ? 0 : -1;
+}
+
+void ProcessList::FindProcessesByPath(const std::string& path, std::vector<HeldProcess>& processes)
+{
+    const std::string fileName = FileNameOf(path);
     const DWORD self = GetCurrentProcessId();
     ProcessEntry entry;
     for (bool more = FirstProcess(entry); more; more = NextProcess(entry)) {
-        if (entry.ProcessId != self && EqualsNoCase(entry.Text, fileName) && ProcessUsesModule(entry.ProcessId, path))
-            processIds.push_back(entry.ProcessId);
+        if (entry.ProcessId == self || !EqualsNoCase(FileNameOf(entry.Text), fileName))
+            continue;
+        // Opened before the module check: from here on the id stays this process's.
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.ProcessId);
+        if (!process)
+            continue;
+        HeldProcess held(process, entry.ProcessId);
+        if (ProcessUsesModule(entry.ProcessId, path))
+            processes.push_back(std::move(held));
     }
+}
+
+void ProcessList::FindProcessesByPath(const std::string& path, std::vector<uint32_t>& processIds)
+{
+    std::vector<HeldProcess> processes;
+    FindProcessesByPath(path, processes);
+    for (const HeldProcess& process : processes)
+        processIds.push_back(process.ProcessId());
 }
 
 int TerminateProcessById(uint32_t processId, uint32_t exitCode)
@@ -318,8 +355,8 @@ void EndProcessesOfFile(const std::string& path)
     if (path.empty())
         return;
     ProcessList processes;
-    std::vector<uint32_t> found;
+    std::vector<HeldProcess> found;
     processes.FindProcessesByPath(path, found);
-    for (uint32_t processId : found)
-        (void)TerminateProcessById(processId, 0);
+    for (const HeldProcess& process : found)
+        (void)process.Terminate(0);
 }

@@ -20,6 +20,27 @@ struct ModuleEntry {
     uintptr_t Base = 0;
 };
 
+// A process that passed the check of FindProcessesByPath, held open from before the check:
+// while the handle is open its id cannot pass to another process, so ending it through the
+// handle ends the process that was checked and no other.
+class HeldProcess {
+public:
+    HeldProcess(HANDLE handle, uint32_t processId) : m_handle(handle), m_processId(processId) {}
+    ~HeldProcess();
+    HeldProcess(HeldProcess&& other) noexcept;
+    HeldProcess& operator=(HeldProcess&&) = delete;
+    HeldProcess(const HeldProcess&) = delete;
+    HeldProcess& operator=(const HeldProcess&) = delete;
+
+    [[nodiscard]] uint32_t ProcessId() const { return m_processId; }
+    // Ends the process with exitCode; 0 on success, -1 otherwise.
+    int Terminate(uint32_t exitCode) const;
+
+private:
+    HANDLE m_handle;
+    uint32_t m_processId;
+};
+
 // The ways of walking processes, as bits of ProcessList::Mode.
 enum ProcessListMode : unsigned {
     kProcessStatusMode = 1, // PSAPI
@@ -52,7 +73,10 @@ public:
 
     // Appends the processes that run the file: the executable's name matches and one of its
     // modules is the file itself, so a program of the same name elsewhere is left alone.
-    // This process is never among them, even when the file is its own executable.
+    // This process is never among them, even when the file is its own executable. The
+    // process-status walk names full paths, whose file-name part is compared.
+    void FindProcessesByPath(const std::string& path, std::vector<HeldProcess>& processes);
+    // The same, giving only the ids.
     void FindProcessesByPath(const std::string& path, std::vector<uint32_t>& processIds);
 
 private:
@@ -87,5 +111,6 @@ private:
 int TerminateProcessById(uint32_t processId, uint32_t exitCode);
 
 // The uninstall's step for one recorded executable: every process that runs it is ended
-// with exit code 0, without a close request and without waiting.
+// with exit code 0, without a close request and without waiting, through the handle that
+// passed the check.
 void EndProcessesOfFile(const std::string& path);

@@ -1,11 +1,12 @@
 #include "sysops/file_ops.h"
 
+#include "base/path_text.h"
 #include "base/text_compare.h"
 #include "sysops/drive_root.h"
+#include "sysops/system_library.h"
 
 #include <windows.h>
 #include <shlobj.h>
-#include <userenv.h>
 
 #include <vector>
 
@@ -25,6 +26,16 @@ const int kProtectedFolderIds[] = {
     CSIDL_COMMON_MUSIC, CSIDL_COMMON_PICTURES, CSIDL_COMMON_VIDEO,
 };
 
+// The profile root from userenv, which is loaded only when it is asked for.
+bool GetProfilesFolder(char* path, DWORD capacity)
+{
+    using GetProfilesDirectoryFunction = BOOL(WINAPI*)(LPSTR, LPDWORD);
+    static const auto getProfilesDirectory =
+        LibraryFunction<GetProfilesDirectoryFunction>(LoadSystemLibrary("userenv.dll"), "GetProfilesDirectoryA");
+    DWORD length = capacity;
+    return getProfilesDirectory && getProfilesDirectory(path, &length);
+}
+
 std::vector<std::string> ProtectedFolders()
 {
     std::vector<std::string> folders;
@@ -33,12 +44,29 @@ std::vector<std::string> ProtectedFolders()
         if (SUCCEEDED(SHGetFolderPathA(nullptr, id | CSIDL_FLAG_DONT_VERIFY, nullptr, SHGFP_TYPE_CURRENT, path)))
             folders.push_back(path);
     }
-    DWORD length = sizeof path;
-    if (GetProfilesDirectoryA(path, &length))
+    if (GetProfilesFolder(path, sizeof path))
         folders.push_back(path);
     if (GetTempPathA(sizeof path, path))
         folders.push_back(path);
     return folders;
+}
+
+// The resolved path with short (8.3) names made long where the folder exists, so that
+// C:\PROGRA~1 and C:\Program Files compare equal.
+std::string ComparablePath(const std::string& path)
+{
+    const std::string full = FullFolderPath(path);
+    char longPath[MAX_PATH + 1] = {};
+    const DWORD length = GetLongPathNameA(full.c_str(), longPath, sizeof longPath);
+    return length > 0 && length <= MAX_PATH ? WithoutTrailingBackslash(longPath) : full;
+}
+
+// True when folder is inside (or is) container, compared case-insensitively by whole names.
+bool ContainsOrEquals(const std::string& container, const std::string& folder)
+{
+    if (folder.size() < container.size() || !EqualsNoCase(folder.substr(0, container.size()), container))
+        return false;
+    return folder.size() == container.size() || folder[container.size()] == '\\';
 }
 
 }
@@ -47,9 +75,11 @@ bool IsProtectedSystemFolder(const std::string& folder)
 {
     if (folder.empty() || IsDriveRoot(folder))
         return true;
-    const std::string candidate = FullFolderPath(folder);
+    // A folder that holds a protected one is protected as a whole: deleting the profile's
+    // AppData would take the temp folder and the roaming data with it.
+    const std::string candidate = ComparablePath(folder);
     for (const std::string& known : ProtectedFolders()) {
-        if (!known.empty() && EqualsNoCase(candidate, FullFolderPath(known)))
+        if (!known.empty() && ContainsOrEquals(candidate, ComparablePath(known)))
             return true;
     }
     return false;

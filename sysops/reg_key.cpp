@@ -59,6 +59,14 @@ bool RegKey::Open(HKEY parent, const std::string& subkey, REGSAM access)
     return true;
 }
 
+bool RegKey::OpenInView(HKEY parent, const std::string& subkey, REGSAM access, REGSAM view)
+{
+    if (!Open(parent, subkey, access | view))
+        return false;
+    m_viewAccess = view;
+    return true;
+}
+
 bool RegKey::OpenInEitherView(HKEY parent, const std::string& subkey, REGSAM access)
 {
     if (Open(parent, subkey, access))
@@ -137,7 +145,7 @@ bool RegKey::DeleteSubkey(const std::string& name)
 {
     if (!m_key || name.empty())
         return false;
-    return RegDeleteKeyA(m_key, name.c_str()) == ERROR_SUCCESS;
+    return RegDeleteKeyExA(m_key, name.c_str(), m_viewAccess, 0) == ERROR_SUCCESS;
 }
 
 bool RegKey::DeleteValue(const std::string& name)
@@ -152,7 +160,7 @@ bool RegKey::DeleteKeyTree(const std::string& name)
     if (!m_key || name.empty())
         return false;
     RegKey subkey;
-    if (!subkey.Open(m_key, name, kDeleteAccess))
+    if (!subkey.OpenInView(m_key, name, kDeleteAccess, m_viewAccess))
         return false;
     // Each pass deletes the subkey at index 0, so the loop ends when none is left.
     char child[kKeyNameCapacity];
@@ -164,7 +172,7 @@ bool RegKey::DeleteKeyTree(const std::string& name)
             return false;
     }
     subkey.Close();
-    return RegDeleteKeyA(m_key, name.c_str()) == ERROR_SUCCESS;
+    return RegDeleteKeyExA(m_key, name.c_str(), m_viewAccess, 0) == ERROR_SUCCESS;
 }
 
 HKEY RegKey::RootFromName(const std::string& name)

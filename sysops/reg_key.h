@@ -24,6 +24,9 @@ public:
     // view, where a 32-bit installer put its keys. Later opens under this key should add
     // ViewAccess() so that they stay in the view it was found in.
     [[nodiscard]] bool OpenInEitherView(HKEY parent, const std::string& subkey, REGSAM access);
+    // Opens as Open does in the view given (0 for the program's own view, KEY_WOW64_32KEY),
+    // which ViewAccess() then reports.
+    [[nodiscard]] bool OpenInView(HKEY parent, const std::string& subkey, REGSAM access, REGSAM view);
     // KEY_WOW64_32KEY when the key was found in the 32-bit view, else 0.
     [[nodiscard]] REGSAM ViewAccess() const { return m_viewAccess; }
     // Opens subkey under parent with full access, creating the missing keys on the way.
@@ -37,8 +40,8 @@ public:
     // Reads a value of at most four bytes, whatever its type.
     [[nodiscard]] bool GetNumber(const std::string& name, uint32_t& number) const;
 
-    // Deletes one subkey that has no subkeys. An empty name is refused: the system would
-    // take it as the open key itself.
+    // Deletes one subkey that has no subkeys, in the key's own view. An empty name is refused:
+    // the system would take it as the open key itself.
     [[nodiscard]] bool DeleteSubkey(const std::string& name);
     [[nodiscard]] bool DeleteValue(const std::string& name);
     // Deletes subkey name with its whole subtree, depth first; stops at the first subkey that
@@ -64,6 +67,8 @@ private:
 
 // Removes one entry of the registry list, "Type,Root,Path,Name": the key Name under
 // Root\Path with its subtree when Type is "Key" (any case), else the value Name. The Path
-// key itself stays. False when the entry has fewer than four fields or Path cannot be opened;
-// true otherwise, whatever the deletion gave.
+// key itself stays. Where the key or value is absent from the 64-bit view, it is removed from
+// the 32-bit view, where a 32-bit installer wrote it. A key that every program shares is
+// never deleted. False when the entry has fewer than four fields, Path cannot be opened or the
+// key is shared; true otherwise, whatever the deletion gave.
 bool RemoveRegistryItem(const std::string& item);

@@ -2,8 +2,24 @@
 
 #include "base/text_compare.h"
 #include "record/record_fields.h"
+#include "sysops/shared_keys.h"
 
 #include <vector>
+
+namespace {
+
+constexpr REGSAM kViews[] = {0, KEY_WOW64_32KEY};
+
+bool HoldsItem(const RegKey& key, bool isKey, const std::string& name)
+{
+    if (isKey) {
+        RegKey subkey;
+        return subkey.OpenInView(key.Handle(), name, KEY_READ, key.ViewAccess());
+    }
+    return RegQueryValueExA(key.Handle(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+}
 
 bool RemoveRegistryItem(const std::string& item)
 {
@@ -14,14 +30,26 @@ bool RemoveRegistryItem(const std::string& item)
     const std::string& root = fields[1];
     const std::string& path = fields[2];
     const std::string& name = fields[3];
-    RegKey key;
-    if (!key.Open(RegKey::RootFromName(root), path, kDeleteAccess))
+    const bool isKey = EqualsNoCase(type, "Key");
+    const HKEY rootKey = RegKey::RootFromName(root);
+    if (isKey && IsSharedRegistryKey(rootKey, path + "\\" + name))
         return false;
-    // The outcome of the deletion is not the caller's concern: a key or value that is
-    // already gone counts as removed.
-    if (EqualsNoCase(type, "Key"))
-        (void)key.DeleteKeyTree(name);
-    else
-        (void)key.DeleteValue(name);
-    return true;
+    // The 64-bit view first; a 32-bit installer's keys live in the 32-bit view.
+    bool opened = false;
+    for (REGSAM view : kViews) {
+        RegKey key;
+        if (!key.OpenInView(rootKey, path, kDeleteAccess, view))
+            continue;
+        opened = true;
+        if (!HoldsItem(key, isKey, name))
+            continue;
+        // The outcome of the deletion is not the caller's concern: a key or value that is
+        // already gone counts as removed.
+        if (isKey)
+            (void)key.DeleteKeyTree(name);
+        else
+            (void)key.DeleteValue(name);
+        break;
+    }
+    return opened;
 }

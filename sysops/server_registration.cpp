@@ -4,6 +4,7 @@
 #include "base/text_compare.h"
 #include "sysops/command_line.h"
 #include "sysops/procedure_address.h"
+#include "sysops/system_library.h"
 
 #include <windows.h>
 
@@ -53,18 +54,41 @@ private:
     bool m_remembered = false;
 };
 
+// The version functions, from the system folder's version.dll on first use.
+struct VersionFunctions {
+    using SizeFunction = DWORD(WINAPI*)(LPCSTR, LPDWORD);
+    using InfoFunction = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
+    using QueryFunction = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
+
+    VersionFunctions()
+    {
+        HMODULE library = LoadSystemLibrary("version.dll");
+        size = LibraryFunction<SizeFunction>(library, "GetFileVersionInfoSizeA");
+        info = LibraryFunction<InfoFunction>(library, "GetFileVersionInfoA");
+        query = LibraryFunction<QueryFunction>(library, "VerQueryValueA");
+    }
+    [[nodiscard]] bool Available() const { return size && info && query; }
+
+    SizeFunction size = nullptr;
+    InfoFunction info = nullptr;
+    QueryFunction query = nullptr;
+};
+
 // The file type of the version resource's fixed part; None without version information.
 ServerKind KindFromVersion(const std::string& path)
 {
+    static const VersionFunctions version;
+    if (!version.Available())
+        return ServerKind::None;
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    const DWORD size = version.size(path.c_str(), &ignored);
     if (size == 0)
         return ServerKind::None;
     std::vector<BYTE> data(size);
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT fixedSize = 0;
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, data.data())
-        || !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed
+    if (!version.info(path.c_str(), 0, size, data.data())
+        || !version.query(data.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed
         || fixedSize < sizeof(VS_FIXEDFILEINFO))
         return ServerKind::None;
     if (fixed->dwFileType == VFT_APP)

@@ -114,3 +114,15 @@ TEST(RecordBadInput, HostileItemNumbersDoNotGrowTheLists)
     ASSERT_EQ(1u, record.CopyFiles().size());
     EXPECT_EQ("a", record.CopyFiles()[0].Field("FileName"));
 }
+
+#if defined(__linux__)
+TEST(RecordBadInput, UnreadableRecordIsNotLoaded)
+{
+    // On Linux a folder opens as a stream whose first read fails.
+    InstallRecord record;
+    record.Common().appName = "Earlier";
+    EXPECT_FALSE(record.Load("."));
+    EXPECT_TRUE(record.ReadError());
+    EXPECT_TRUE(record.Common().appName.empty()) << "nothing of a half-read record is kept";
+}
+#endif

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -110,4 +113,56 @@ TEST(RecordLineReader, EmptyFileHasNoLines)
     EXPECT_TRUE(ReadLines("").empty());
     EXPECT_TRUE(ReadLines("\r\r\n\n  \r").empty());
     EXPECT_TRUE(ReadLines("[OnlyHeader]").empty());
+}
+
+#if defined(__GLIBC__)
+namespace {
+
+// A stream that gives its text and then fails, as a disk or network read can half way.
+struct FailingSource {
+    std::string text;
+    std::size_t position = 0;
+};
+
+ssize_t ReadThenFail(void* cookie, char* buffer, std::size_t size)
+{
+    auto* source = static_cast<FailingSource*>(cookie);
+    if (source->position >= source->text.size()) {
+        errno = EIO;
+        return -1;
+    }
+    const std::size_t count = std::min(size, source->text.size() - source->position);
+    std::memcpy(buffer, source->text.data() + source->position, count);
+    source->position += count;
+    return static_cast<ssize_t>(count);
+}
+
+}
+
+TEST(RecordLineReader, ReadErrorIsNotTheEndOfTheFile)
+{
+    FailingSource source{"[A]\rk1=v1\rk2=v"};
+    cookie_io_functions_t functions = {ReadThenFail, nullptr, nullptr, nullptr};
+    std::FILE* stream = fopencookie(&source, "rb", functions);
+    ASSERT_NE(nullptr, stream);
+    RecordLineReader reader;
+    reader.Attach(stream);
+    RecordLine line;
+    ASSERT_TRUE(reader.Next(line));
+    ExpectLine(line, "A", "k1", "v1");
+    EXPECT_FALSE(reader.Next(line)) << "the cut line k2=v is not given";
+    EXPECT_TRUE(reader.Failed());
+}
+#endif
+
+TEST(RecordLineReader, RealEndOfFileIsNoFailure)
+{
+    TestFile file;
+    ASSERT_TRUE(file.Write("[A]\rk=v"));
+    RecordLineReader reader;
+    ASSERT_TRUE(reader.Open(file.Path()));
+    RecordLine line;
+    EXPECT_TRUE(reader.Next(line));
+    EXPECT_FALSE(reader.Next(line));
+    EXPECT_FALSE(reader.Failed());
 }

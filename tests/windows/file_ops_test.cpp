@@ -88,7 +88,7 @@ TEST(FolderTreeDeletion, LockedFileKeepsItsFoldersAndTheRestGoes)
     HANDLE open = CreateFileA((app + "\\Logs\\Open.log").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, open);
 
-    EXPECT_TRUE(DeleteFolderTree(app)) << "true whatever stayed";
+    EXPECT_FALSE(DeleteFolderTree(app)) << "the folder stays with the open file";
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, Attributes(app + "\\Logs\\Open.log"));
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, Attributes(app + "\\Other"));
     CloseHandle(open);
@@ -110,7 +110,7 @@ TEST(FolderTreeDeletion, MissingOrEmptyPathDoesNothing)
 {
     ScratchFolder scratch("missing");
     EXPECT_TRUE(DeleteFolderTree(scratch.Join("Nowhere")));
-    EXPECT_TRUE(DeleteFolderTree(""));
+    EXPECT_FALSE(DeleteFolderTree("")) << "an empty path names no folder";
     DeleteFolderContents("");
     EXPECT_TRUE(FolderExists(scratch.Path()));
 }

@@ -1,4 +1,5 @@
 #include "sysops/file_ops.h"
+#include "sysops/folder_walk.h"
 
 #include "tests/support/file_links.h"
 #include "tests/support/scratch.h"
@@ -51,7 +52,7 @@ TEST(FolderLinks, TreeDeletionNeverFollowsALinkInside)
     if (!MakeLinkedLayout(scratch, layout))
         GTEST_SKIP() << "this system cannot make a folder link";
 
-    EXPECT_TRUE(DeleteFolderTree(layout.tree));
+    const bool gone = DeleteFolderTree(layout.tree);
     EXPECT_EQ("keep", ReadFileText(layout.target + "\\Precious.doc")) << "the link's target is untouched";
     EXPECT_FALSE(PathExists(layout.tree + "\\App.exe"));
     if (!IsRunningUnderWine()) {
@@ -61,6 +62,7 @@ TEST(FolderLinks, TreeDeletionNeverFollowsALinkInside)
         EXPECT_FALSE(PathExists(layout.link));
         EXPECT_FALSE(PathExists(layout.tree));
     }
+    EXPECT_EQ(!PathExists(layout.tree), gone) << "the result says whether the folder is gone";
 }
 
 TEST(FolderLinks, ContentsDeletionNeverFollowsALinkInside)
@@ -83,7 +85,7 @@ TEST(FolderLinks, LinkGivenAsTheTreeLosesOnlyTheLink)
     if (!MakeLinkedLayout(scratch, layout))
         GTEST_SKIP() << "this system cannot make a folder link";
 
-    EXPECT_TRUE(DeleteFolderTree(layout.link + "\\"));
+    (void)DeleteFolderTree(layout.link + "\\");
     EXPECT_EQ("keep", ReadFileText(layout.target + "\\Precious.doc"));
     EXPECT_TRUE(PathExists(layout.tree + "\\App.exe"));
     if (!IsRunningUnderWine()) {
@@ -105,7 +107,7 @@ TEST(DriveRoots, RootOfADriveIsNeverDeletedAsATree)
     for (const std::string& root : {drive.Letter(), drive.Letter() + "\\", drive.Letter() + "/",
                                    drive.Letter() + "\\Folder\\..", "\\\\?\\" + drive.Letter() + "\\"}) {
         SCOPED_TRACE(root);
-        EXPECT_TRUE(DeleteFolderTree(root));
+        EXPECT_FALSE(DeleteFolderTree(root)) << "refused";
         DeleteFolderContents(root);
         EXPECT_EQ("keep", ReadFileText(scratch.Join("OnTheDrive.txt")));
         EXPECT_TRUE(FolderExists(scratch.Join("Folder")));
@@ -148,4 +150,71 @@ TEST(ProtectedFolders, ApplicationFoldersAreNotProtected)
     EXPECT_FALSE(IsProtectedSystemFolder(scratch.Path())) << "a folder inside the temporary folder";
     EXPECT_FALSE(IsProtectedSystemFolder(KnownFolder(CSIDL_PROGRAM_FILES) + "\\Maker\\App"));
     EXPECT_FALSE(IsProtectedSystemFolder(KnownFolder(CSIDL_PERSONAL) + "\\App Data"));
+}
+
+TEST(ProtectedFolders, FoldersThatHoldAProtectedFolderAreProtected)
+{
+    const std::string appData = KnownFolder(CSIDL_APPDATA);
+    const std::string commonDocuments = KnownFolder(CSIDL_COMMON_DOCUMENTS);
+    const std::string commonStartMenu = KnownFolder(CSIDL_COMMON_STARTMENU);
+    ASSERT_FALSE(appData.empty());
+    EXPECT_TRUE(IsProtectedSystemFolder(appData + "\\..")) << "the profile's AppData holds the temp folder";
+    if (!commonDocuments.empty())
+        EXPECT_TRUE(IsProtectedSystemFolder(commonDocuments + "\\..")) << "the public profile";
+    if (!commonStartMenu.empty())
+        EXPECT_TRUE(IsProtectedSystemFolder(commonStartMenu + "\\..\\..")) << "ProgramData\\Microsoft";
+    EXPECT_FALSE(IsProtectedSystemFolder(appData + "\\Maker")) << "an application's own folder inside one";
+}
+
+TEST(FolderLinks, SubfolderSwappedForALinkAfterTheListingIsNotFollowed)
+{
+    ScratchFolder scratch("swap");
+    const std::string tree = scratch.Join("App");
+    const std::string target = scratch.Join("UserData");
+    ASSERT_TRUE(MakeFolder(tree) && MakeFolder(tree + "\\Sub") && MakeFolder(target));
+    ASSERT_TRUE(WriteFileText(tree + "\\Sub\\Old.txt", "x") && WriteFileText(target + "\\Precious.doc", "keep"));
+    bool swapped = false;
+    SetWalkSeamForTests([&](const std::string& folder, const std::string& name) {
+        if (name != "Sub" || swapped)
+            return;
+        // What a hostile process does in the moment between the listing and the descent.
+        MoveFileA((folder + "\\Sub").c_str(), scratch.Join("Moved").c_str());
+        swapped = MakeFolderLink(folder + "\\Sub", target);
+    });
+
+    (void)DeleteFolderTree(tree);
+    SetWalkSeamForTests(nullptr);
+    if (!swapped)
+        GTEST_SKIP() << "this system cannot make a folder link";
+    EXPECT_EQ("keep", ReadFileText(target + "\\Precious.doc")) << "the link's target is untouched";
+}
+
+TEST(EmptyTreeRemoval, RefusesWhatTheTreeDeletionRefuses)
+{
+    ScratchFolder scratch("emptyrefuse");
+    ASSERT_TRUE(MakeFolder(scratch.Join("Empty")));
+    MappedDrive drive(scratch.Path());
+    if (!drive.Letter().empty())
+        EXPECT_FALSE(RemoveEmptyTree(drive.Letter() + "\\"));
+    EXPECT_TRUE(FolderExists(scratch.Join("Empty"))) << "an empty folder on a drive given as a root stays";
+    const std::string system = KnownFolder(CSIDL_SYSTEM);
+    EXPECT_FALSE(RemoveEmptyTree(system));
+    EXPECT_TRUE(FolderExists(system));
+
+    LinkedLayout layout;
+    if (MakeLinkedLayout(scratch, layout)) {
+        ASSERT_TRUE(MakeFolder(layout.target + "\\EmptyInside"));
+        EXPECT_FALSE(RemoveEmptyTree(layout.link));
+        EXPECT_TRUE(FolderExists(layout.target + "\\EmptyInside")) << "a link given as the tree is not followed";
+    }
+}
+
+TEST(EmptyTreeRemoval, PumpsOncePerEntry)
+{
+    ScratchFolder scratch("emptypump");
+    ASSERT_TRUE(MakeFolder(scratch.Join("Desc")) && MakeFolder(scratch.Join("Desc\\A")) && MakeFolder(scratch.Join("Desc\\A\\B")));
+    int pumped = 0;
+    EXPECT_TRUE(RemoveEmptyTree(scratch.Join("Desc"), [&pumped] { ++pumped; }));
+    EXPECT_EQ(2, pumped);
+    EXPECT_FALSE(PathExists(scratch.Join("Desc")));
 }

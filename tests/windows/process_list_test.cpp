@@ -136,12 +136,28 @@ TEST(RunningApplications, OnlyInstancesOfTheRecordedFileAreFoundAndEnded)
     std::vector<uint32_t> byStatus;
     ProcessList status(kProcessStatusMode);
     status.FindProcessesByPath(tool, byStatus);
-    EXPECT_TRUE(byStatus.empty()) << "the process-status walk names full paths, never a bare file name";
+    EXPECT_EQ(Sorted({first.Id(), second.Id()}), Sorted(byStatus)) << "the process-status walk finds them by full path";
 
     EndProcessesOfFile(tool);
     EXPECT_TRUE(first.EndsWithin(5000));
     EXPECT_TRUE(second.EndsWithin(5000));
     EXPECT_FALSE(elsewhere.EndsWithin(200)) << "a program of the same name elsewhere keeps running";
+}
+
+TEST(RunningApplications, FoundProcessesAreHeldAndEndedThroughTheirHandles)
+{
+    ScratchFolder scratch("held");
+    const std::string tool = scratch.Join("Held.exe");
+    ASSERT_TRUE(CopyFixture("fixture_sleeper.exe", tool));
+    StartedProcess running(tool + " 60000");
+    ASSERT_NE(0u, running.Id());
+
+    std::vector<HeldProcess> held;
+    ProcessList().FindProcessesByPath(tool, held);
+    ASSERT_EQ(1u, held.size());
+    EXPECT_EQ(running.Id(), held[0].ProcessId());
+    EXPECT_EQ(0, held[0].Terminate(7));
+    EXPECT_TRUE(running.EndsWithin(5000));
 }
 
 TEST(RunningApplications, TheUninstallerNeverEndsItself)

@@ -164,3 +164,29 @@ TEST_F(ServerRegistration, PathWithBlanksRunsTheRecordedFileNotAPrefixOfIt)
     EXPECT_EQ("/UNREGSERVER|" + m_scratch.Join("My Tools") + "\n", ReadFileText(m_scratch.Join("My Tools\\server.log")));
     EXPECT_EQ("", ServerLog()) << "the planted My.exe did not run";
 }
+
+TEST_F(ServerRegistration, ServerFindsTheLibrariesBesideItUnderTheRestrictedSearch)
+{
+    // The uninstaller limits the process's DLL search to the system folder, as it does at
+    // start-up; a server must still find what lies beside it.
+    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    if (!setDefault)
+        GTEST_SKIP() << "this system cannot restrict the DLL search";
+    const std::string server = m_scratch.Join("Sibling.dll");
+    ASSERT_TRUE(CopyFixture("fixture_sibling_server.dll", server));
+    ASSERT_TRUE(CopyFixture("fixture_sibling.dll", m_scratch.Join("fixture_sibling.dll")));
+    ASSERT_TRUE(setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32));
+    HMODULE plain = LoadLibraryA(server.c_str());
+    const bool loadsPlainly = plain != nullptr;
+    if (plain)
+        FreeLibrary(plain);
+
+    EXPECT_TRUE(CallDllRegistration(server, ServerAction::Register));
+    EXPECT_EQ(server, ReadValue(ComServerKey("Sibling.dll"), "Path"));
+    EXPECT_TRUE(CallDllRegistration(server, ServerAction::Unregister));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, ComServerKey("Sibling.dll")));
+    setDefault(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    EXPECT_FALSE(loadsPlainly) << "the restriction is in force, so the test shows something";
+}

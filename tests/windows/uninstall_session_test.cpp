@@ -1,6 +1,6 @@
 // The session's own clean-up: the uninstall entry, the description folder, the script files.
 
-#include "app/empty_tree.h"
+#include "sysops/file_ops.h"
 #include "app/scrambled_text.h"
 #include "app/uninstall_session.h"
 #include "tests/support/file_links.h"

@@ -1,0 +1,262 @@
+#include "sysops/folder_walk.h"
+
+#include "base/path_text.h"
+#include "sysops/system_library.h"
+
+#include <windows.h>
+#include <winternl.h>
+
+#include <vector>
+
+namespace {
+
+// FILE_ID_FULL_DIR_INFORMATION, the listing with each entry's file id.
+struct DirectoryEntry {
+    ULONG nextEntryOffset;
+    ULONG fileIndex;
+    LARGE_INTEGER creationTime;
+    LARGE_INTEGER lastAccessTime;
+    LARGE_INTEGER lastWriteTime;
+    LARGE_INTEGER changeTime;
+    LARGE_INTEGER endOfFile;
+    LARGE_INTEGER allocationSize;
+    ULONG fileAttributes;
+    ULONG fileNameLength;
+    ULONG eaSize;
+    LARGE_INTEGER fileId;
+    WCHAR fileName[1];
+};
+
+constexpr FILE_INFORMATION_CLASS kIdFullDirectoryInformation = static_cast<FILE_INFORMATION_CLASS>(38);
+
+// One entry as the listing saw it.
+struct ListedEntry {
+    std::wstring name;
+    DWORD attributes;
+    ULONGLONG fileId;
+};
+
+using NtCreateFileFunction = NTSTATUS(NTAPI*)(PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PIO_STATUS_BLOCK,
+                                              PLARGE_INTEGER, ULONG, ULONG, ULONG, ULONG, PVOID, ULONG);
+using NtQueryDirectoryFileFunction = NTSTATUS(NTAPI*)(HANDLE, HANDLE, PVOID, PVOID, PIO_STATUS_BLOCK, PVOID, ULONG,
+                                                      FILE_INFORMATION_CLASS, BOOLEAN, PUNICODE_STRING, BOOLEAN);
+
+struct NativeFunctions {
+    NativeFunctions()
+    {
+        HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        createFile = LibraryFunction<NtCreateFileFunction>(ntdll, "NtCreateFile");
+        queryDirectory = LibraryFunction<NtQueryDirectoryFileFunction>(ntdll, "NtQueryDirectoryFile");
+    }
+    NtCreateFileFunction createFile = nullptr;
+    NtQueryDirectoryFileFunction queryDirectory = nullptr;
+};
+
+const NativeFunctions& Native()
+{
+    static const NativeFunctions functions;
+    return functions;
+}
+
+std::function<void(const std::string&, const std::string&)>& Seam()
+{
+    static std::function<void(const std::string&, const std::string&)> seam;
+    return seam;
+}
+
+constexpr ACCESS_MASK kEntryAccess = DELETE | SYNCHRONIZE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
+constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+class Handle {
+public:
+    explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : m_handle(handle) {}
+    ~Handle()
+    {
+        if (IsOpen())
+            CloseHandle(m_handle);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    Handle(Handle&& other) noexcept : m_handle(other.m_handle) { other.m_handle = INVALID_HANDLE_VALUE; }
+
+    [[nodiscard]] bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
+    [[nodiscard]] HANDLE Get() const { return m_handle; }
+
+private:
+    HANDLE m_handle;
+};
+
+std::string Narrow(const WCHAR* text, std::size_t length)
+{
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+    std::string narrow(size > 0 ? size : 0, '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), &narrow[0], size, nullptr, nullptr);
+    return narrow;
+}
+
+// A folder's entries, "." and ".." left out, read through its handle.
+std::vector<ListedEntry> ListEntries(HANDLE folder)
+{
+    std::vector<ListedEntry> names;
+    if (!Native().queryDirectory)
+        return names;
+    std::vector<char> buffer(64 * 1024);
+    BOOLEAN restart = TRUE;
+    for (;;) {
+        IO_STATUS_BLOCK io = {};
+        const NTSTATUS status = Native().queryDirectory(folder, nullptr, nullptr, nullptr, &io, buffer.data(),
+                                                        static_cast<ULONG>(buffer.size()), kIdFullDirectoryInformation,
+                                                        FALSE, nullptr, restart);
+        restart = FALSE;
+        if (status < 0 || io.Information == 0)
+            break;
+        for (std::size_t offset = 0;;) {
+            const auto* entry = reinterpret_cast<const DirectoryEntry*>(buffer.data() + offset);
+            std::wstring name(entry->fileName, entry->fileNameLength / sizeof(WCHAR));
+            if (name != L"." && name != L"..")
+                names.push_back(ListedEntry{name, entry->fileAttributes, static_cast<ULONGLONG>(entry->fileId.QuadPart)});
+            if (entry->nextEntryOffset == 0)
+                break;
+            offset += entry->nextEntryOffset;
+        }
+    }
+    return names;
+}
+
+// Opens one entry relative to its folder's handle, never following a link. Listing access is
+// asked for too, and left out when a file's sharing refuses it.
+Handle OpenEntry(HANDLE folder, const std::wstring& name)
+{
+    if (!Native().createFile)
+        return Handle();
+    UNICODE_STRING text;
+    text.Buffer = const_cast<PWSTR>(name.c_str());
+    text.Length = static_cast<USHORT>(name.size() * sizeof(WCHAR));
+    text.MaximumLength = text.Length;
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, folder, nullptr);
+    const ULONG options = FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_FOR_BACKUP_INTENT;
+    for (ACCESS_MASK access : {kEntryAccess | FILE_LIST_DIRECTORY, kEntryAccess}) {
+        HANDLE handle = nullptr;
+        IO_STATUS_BLOCK io = {};
+        if (Native().createFile(&handle, access, &attributes, &io, nullptr, 0, kShareAll, FILE_OPEN, options, nullptr, 0) >= 0)
+            return Handle(handle);
+    }
+    return Handle();
+}
+
+// What a handle has open: its attributes and file id.
+struct OpenedEntry {
+    DWORD attributes = 0;
+    ULONGLONG fileId = 0;
+};
+
+bool Inspect(HANDLE handle, OpenedEntry& opened)
+{
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(handle, &information))
+        return false;
+    opened.attributes = information.dwFileAttributes;
+    opened.fileId = (static_cast<ULONGLONG>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    return true;
+}
+
+// Marks what the handle names for deletion when the handle closes; a folder must be empty.
+bool DeleteThrough(HANDLE handle)
+{
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+}
+
+// A read-only file is deleted once its attributes are normal; never a link's, whose change
+// could reach the target.
+bool DeleteFileThrough(HANDLE handle)
+{
+    if (DeleteThrough(handle))
+        return true;
+    FILE_BASIC_INFO basic = {};
+    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    return SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) && DeleteThrough(handle);
+}
+
+bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+bool IsFolder(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+// What to do with one opened entry.
+enum class EntryKind { Link, LinkReachedThrough, Folder, File, Swapped };
+
+// The handle is trusted only for what it shows itself. An entry that was a link when listed,
+// or whose handle shows one, is a link; a handle that shows no link then reached the target
+// (Wine opens a Unix symbolic link's target even when asked not to follow it). An entry whose
+// file id changed since the listing was swapped in between.
+EntryKind Classify(const ListedEntry& listed, const OpenedEntry& opened)
+{
+    if (IsLink(opened.attributes))
+        return EntryKind::Link;
+    if (IsLink(listed.attributes))
+        return EntryKind::LinkReachedThrough;
+    if (listed.fileId != 0 && opened.fileId != 0 && listed.fileId != opened.fileId)
+        return EntryKind::Swapped;
+    return IsFolder(opened.attributes) ? EntryKind::Folder : EntryKind::File;
+}
+
+// Walks the contents of an opened folder; true when nothing stayed in it.
+bool WalkContents(HANDLE folder, const std::string& path, TreeRemoval removal, const WalkPump& pump)
+{
+    bool emptied = true;
+    for (const ListedEntry& listed : ListEntries(folder)) {
+        if (pump)
+            pump();
+        const std::string name = Narrow(listed.name.c_str(), listed.name.size());
+        if (Seam())
+            Seam()(path, name);
+        Handle entry = OpenEntry(folder, listed.name);
+        OpenedEntry opened;
+        if (!entry.IsOpen() || !Inspect(entry.Get(), opened)) {
+            emptied = false;
+            continue;
+        }
+        bool removed = false;
+        switch (Classify(listed, opened)) {
+        case EntryKind::Link:
+            removed = removal == TreeRemoval::Everything && DeleteThrough(entry.Get());
+            break;
+        case EntryKind::File:
+            removed = removal == TreeRemoval::Everything && DeleteFileThrough(entry.Get());
+            break;
+        case EntryKind::Folder:
+            removed = WalkContents(entry.Get(), JoinPath(path, name), removal, pump) && DeleteThrough(entry.Get());
+            break;
+        case EntryKind::LinkReachedThrough:
+        case EntryKind::Swapped:
+            break;
+        }
+        emptied = emptied && removed;
+    }
+    return emptied;
+}
+
+}
+
+bool RemoveTree(const std::string& folder, TreeRemoval removal, bool removeRoot, const WalkPump& pump)
+{
+    Handle root(CreateFileA(folder.c_str(), kEntryAccess | FILE_LIST_DIRECTORY, kShareAll, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    OpenedEntry opened;
+    if (!root.IsOpen() || !Inspect(root.Get(), opened))
+        return GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+    // As in the walk, the path's own attributes tell a link that the handle went through.
+    const DWORD pathAttributes = GetFileAttributesA(folder.c_str());
+    if (IsLink(opened.attributes))
+        return removal == TreeRemoval::Everything && removeRoot && DeleteThrough(root.Get());
+    if ((pathAttributes != INVALID_FILE_ATTRIBUTES && IsLink(pathAttributes)) || !IsFolder(opened.attributes))
+        return false;
+    const bool emptied = WalkContents(root.Get(), folder, removal, pump);
+    return emptied && (!removeRoot || DeleteThrough(root.Get()));
+}
+
+void SetWalkSeamForTests(std::function<void(const std::string& folder, const std::string& name)> seam)
+{
+    Seam() = std::move(seam);
+}

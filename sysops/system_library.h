@@ -1,0 +1,21 @@
+#pragma once
+
+#include "sysops/procedure_address.h"
+
+#include <windows.h>
+
+// The uninstaller and its cleanup copy run elevated, the copy from the temp folder. A DLL that
+// is not one of the system's known DLLs is therefore never imported, since the loader would
+// look for it beside the executable first: such DLLs are loaded here, by their full path in
+// the system folder, once the process's DLL search has been restricted.
+
+// Loads name from the system folder; nullptr when it is not there.
+[[nodiscard]] HMODULE LoadSystemLibrary(const char* name);
+
+// An export of a loaded library as the function type the caller names; nullptr when the
+// library or the export is missing.
+template <typename Function>
+[[nodiscard]] Function LibraryFunction(HMODULE library, const char* name)
+{
+    return ProcedureAddress<Function>(library, name);
+}

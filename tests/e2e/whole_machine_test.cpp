@@ -1,0 +1,260 @@
+// A hostile record against the whole machine: every file under C:\ and every registry key and
+// value an uninstall could reach are compared before and after, and the difference must be
+// what the record names and may go.
+
+#include "tests/support/file_links.h"
+#include "tests/support/sample_installation.h"
+#include "tests/support/scratch_key.h"
+#include "tests/support/window_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <map>
+#include <set>
+#include <vector>
+
+namespace {
+
+using Snapshot = std::map<std::string, std::string>;
+
+std::string Lowered(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return text;
+}
+
+// Wine links the profile's shell folders to the Unix home folder, outside the prefix; they are
+// not walked.
+std::set<std::string> FoldersOutsideThePrefix()
+{
+    std::set<std::string> folders;
+    for (int id : {CSIDL_PERSONAL, CSIDL_DESKTOPDIRECTORY, CSIDL_MYMUSIC, CSIDL_MYPICTURES, CSIDL_MYVIDEO, CSIDL_TEMPLATES}) {
+        char path[MAX_PATH] = {};
+        if (SUCCEEDED(SHGetFolderPathA(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path)))
+            folders.insert(Lowered(path));
+    }
+    char profile[MAX_PATH] = {};
+    if (SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, profile)))
+        folders.insert(Lowered(std::string(profile) + "\\Downloads"));
+    return folders;
+}
+
+// Every file (size and write time) and folder under folder; links are listed, not followed.
+void SnapshotFiles(const std::string& folder, Snapshot& snapshot)
+{
+    static const std::set<std::string> outside = FoldersOutsideThePrefix();
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        const std::string path = Lowered(folder + "\\" + name);
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+            snapshot[path] = "link";
+        } else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            snapshot[path] = "folder";
+            if (!outside.count(path))
+                SnapshotFiles(folder + "\\" + name, snapshot);
+        } else {
+            snapshot[path] = std::to_string(found.nFileSizeLow) + "/" + std::to_string(found.ftLastWriteTime.dwLowDateTime)
+                + "/" + std::to_string(found.ftLastWriteTime.dwHighDateTime);
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+// Every key and value (type and data) under a key, in the view given, down to depth levels.
+void SnapshotKeys(HKEY parent, const std::string& path, const std::string& label, REGSAM view, Snapshot& snapshot,
+                  int depth = 64)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
+        return;
+    snapshot[Lowered(label)] = "key";
+    char name[16384];
+    static std::vector<BYTE> data(1 << 16);
+    for (DWORD index = 0;; ++index) {
+        DWORD nameLength = sizeof name;
+        DWORD size = static_cast<DWORD>(data.size());
+        DWORD type = 0;
+        const LONG result = RegEnumValueA(key, index, name, &nameLength, nullptr, &type, data.data(), &size);
+        if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA)
+            break;
+        if (result == ERROR_SUCCESS)
+            snapshot[Lowered(label + "::" + name)] = std::to_string(type) + ":" + std::string(data.begin(), data.begin() + size);
+    }
+    std::vector<std::string> subkeys;
+    for (DWORD index = 0;; ++index) {
+        DWORD nameLength = sizeof name;
+        if (RegEnumKeyExA(key, index, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        subkeys.push_back(name);
+    }
+    RegCloseKey(key);
+    // The 32-bit view is walked as a view of its own; Wine links Wow6432Node keys into each
+    // other, which a walk by name would follow round in circles.
+    if (depth == 0)
+        return;
+    for (const std::string& subkey : subkeys) {
+        if (Lowered(subkey) != "wow6432node")
+            SnapshotKeys(parent, path + "\\" + subkey, label + "\\" + subkey, view, snapshot, depth - 1);
+    }
+}
+
+Snapshot SnapshotMachine()
+{
+    Snapshot snapshot;
+    SnapshotFiles("C:", snapshot);
+    SnapshotKeys(HKEY_LOCAL_MACHINE, "Software", "HKLM\\Software", KEY_WOW64_64KEY, snapshot);
+    SnapshotKeys(HKEY_LOCAL_MACHINE, "Software", "HKLM32\\Software", KEY_WOW64_32KEY, snapshot);
+    SnapshotKeys(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services", "HKLM\\Services", 0, snapshot);
+    SnapshotKeys(HKEY_CURRENT_USER, "Software", "HKCU\\Software", 0, snapshot);
+    return snapshot;
+}
+
+// Entries of before that are missing or different after, and entries new in after.
+void Compare(const Snapshot& before, const Snapshot& after, std::set<std::string>& gone, std::set<std::string>& changed)
+{
+    for (const auto& [path, state] : before) {
+        const auto found = after.find(path);
+        if (found == after.end())
+            gone.insert(path);
+        else if (found->second != state)
+            changed.insert(path);
+    }
+    for (const auto& [path, state] : after) {
+        if (!before.count(path))
+            changed.insert(path);
+    }
+}
+
+bool RunReg(const std::string& arguments)
+{
+    std::string line = "reg.exe " + arguments;
+    std::vector<char> text(line.begin(), line.end());
+    text.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, text.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, 30000);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code == 0;
+}
+
+std::string TempCopyPath()
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    char full[MAX_PATH] = {};
+    GetLongPathNameA(temp, full, MAX_PATH);
+    return Lowered(std::string(full) + "strKVTemp.exe");
+}
+
+}
+
+TEST(WholeMachine, HostileRecordRemovesOnlyWhatItNamesAndMayGo)
+{
+    SampleInstallation installation("machine");
+    InstallRecord& record = installation.Record();
+    const std::string scratch = installation.AppFolder().substr(0, installation.AppFolder().rfind('\\'));
+    installation.AddFolder("Bin");
+    installation.AddFile("Bin\\App.exe");
+    installation.AddFile("Bin\\Kept.dat").SetIntField("Uninstall", 1);
+    const std::string sentinel = scratch + "\\Sentinel";
+    ASSERT_TRUE(MakeFolder(sentinel) && MakeFolder(sentinel + "\\Empty"));
+    ASSERT_TRUE(WriteFileText(sentinel + "\\Precious.doc", "keep"));
+    const bool linked = MakeFolderLink(installation.InApp("Data"), sentinel);
+
+    const std::string key = "Software\\UnInstallTests\\Machine-" + std::to_string(GetCurrentProcessId());
+    ASSERT_TRUE(PutValue(HKEY_CURRENT_USER, key + "\\App\\Sub", "v", REG_SZ, "x"));
+    ASSERT_TRUE(PutValue(HKEY_LOCAL_MACHINE, key, "InstallDir", REG_SZ, "C:\\App"));
+    ASSERT_TRUE(PutValue(HKEY_LOCAL_MACHINE, key, "Other", REG_SZ, "stays"));
+    const bool view32 = RunReg("add \"HKLM\\" + key + "32\\App\" /v v /d x /f /reg:32");
+    std::string text;
+    auto add = [&record](const std::string& type, const std::string& root, const std::string& path, const std::string& name) {
+        RecordItem item;
+        item.SetField("Type", type);
+        item.SetField("Root", root);
+        item.SetField("Path", path);
+        item.SetField("Name", name);
+        record.RegItems().push_back(item);
+    };
+    add("Key", "HKEY_CURRENT_USER", key, "App");
+    add("Value", "HKEY_LOCAL_MACHINE", key, "InstallDir");
+    add("Key", "HKEY_LOCAL_MACHINE", key + "32", "App");
+    // The hostile part: roots, system folders, shared keys, a link out of the tree.
+    for (const char* path : {"C:\\", "C:\\windows", "C:\\windows\\system32", "C:\\users"}) {
+        RecordItem folder;
+        folder.SetField("DirName", path);
+        record.CreateDirs().push_back(folder);
+        RecordItem file;
+        file.SetField("FileName", path);
+        record.CopyFiles().push_back(file);
+    }
+    RecordItem link;
+    link.SetField("DirName", installation.InApp("Data"));
+    record.CreateDirs().push_back(link);
+    add("Key", "HKEY_LOCAL_MACHINE", "", "SOFTWARE");
+    add("Key", "HKEY_CLASSES_ROOT", "", "CLSID");
+    add("Key", "HKEY_CURRENT_USER", "Software", "Microsoft");
+    add("Key", "HKEY_LOCAL_MACHINE", "Software\\Microsoft\\Windows\\CurrentVersion", "Uninstall");
+    record.SetGUID("");
+    record.SetDescPath("C:\\");
+    ASSERT_TRUE(installation.SaveRecord());
+
+    const Snapshot before = SnapshotMachine();
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start(installation.UninstallerPath()));
+    HWND question = WaitForWindow("Sample App", "#32770", program.ProcessId());
+    ASSERT_NE(nullptr, question);
+    PressButton(question, IDYES);
+    HWND finish = WaitForWindow("Uninstall Sample App", "#32770", program.ProcessId());
+    ASSERT_NE(nullptr, finish) << "the run did not reach the finish page";
+    PressButton(finish, IDOK);
+    EXPECT_TRUE(program.WaitForExit());
+    EXPECT_TRUE(WaitForPathGone(installation.InApp("UnInstall.exe"))) << "the cleanup copy ran";
+    Sleep(500);
+    const Snapshot after = SnapshotMachine();
+
+    std::set<std::string> gone;
+    std::set<std::string> changed;
+    Compare(before, after, gone, changed);
+    const std::set<std::string> mustGo = {
+        Lowered(installation.InProgram("Bin\\App.exe")), Lowered(installation.InApp("Setup.Kvx")),
+        Lowered(installation.InApp("UnInstall.exe")), Lowered("HKCU\\" + key + "\\App"),
+        Lowered("HKCU\\" + key + "\\App\\Sub"), Lowered("HKCU\\" + key + "\\App\\Sub::v"),
+        Lowered("HKLM\\" + key + "::InstallDir")};
+    std::set<std::string> mayGo = mustGo;
+    // Where links cannot be removed (Wine), the link and so the uninstall folder stay.
+    mayGo.insert(Lowered(installation.AppFolder()));
+    if (linked)
+        mayGo.insert(Lowered(installation.InApp("Data")));
+    if (view32) {
+        for (const std::string& entry : {"HKLM32\\" + key + "32\\App", "HKLM32\\" + key + "32\\App::v"}) {
+            EXPECT_TRUE(gone.count(Lowered(entry))) << entry;
+            mayGo.insert(Lowered(entry));
+        }
+    }
+    for (const std::string& path : mustGo)
+        EXPECT_TRUE(gone.count(path)) << path << " should have gone";
+    for (const std::string& path : gone)
+        EXPECT_TRUE(mayGo.count(path)) << path << " went, though nothing allowed it";
+    for (const std::string& path : changed)
+        EXPECT_EQ(TempCopyPath(), path) << "only the cleanup copy is new";
+    EXPECT_EQ("keep", ReadFileText(sentinel + "\\Precious.doc"));
+    EXPECT_TRUE(PathExists(sentinel + "\\Empty"));
+    RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+    RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
+    RunReg("delete \"HKLM\\" + key + "32\" /f /reg:32");
+}

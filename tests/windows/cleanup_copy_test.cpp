@@ -1,0 +1,82 @@
+#include "app/cleanup_copy.h"
+
+#include "tests/support/fixtures.h"
+#include "tests/support/scratch.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+// The cleanup copy runs elevated from the user's temp folder, which an unelevated process of
+// the same user can write to. A short-lived program stands in for the uninstaller here.
+
+namespace {
+
+// Points the process's temp folder elsewhere for one test.
+class TempFolderOverride {
+public:
+    explicit TempFolderOverride(const std::string& folder)
+    {
+        char previous[MAX_PATH * 4] = {};
+        m_hadValue = GetEnvironmentVariableA("TMP", previous, sizeof previous) > 0;
+        m_previous = previous;
+        SetEnvironmentVariableA("TMP", folder.c_str());
+    }
+    ~TempFolderOverride() { SetEnvironmentVariableA("TMP", m_hadValue ? m_previous.c_str() : nullptr); }
+    TempFolderOverride(const TempFolderOverride&) = delete;
+    TempFolderOverride& operator=(const TempFolderOverride&) = delete;
+
+private:
+    std::string m_previous;
+    bool m_hadValue = false;
+};
+
+const char kProgram[] = "fixture_sleeper.exe";
+
+}
+
+TEST(CleanupCopy, HardLinkInTheTempFolderIsReplacedNotWrittenThrough)
+{
+    ScratchFolder scratch("copylink");
+    const std::string sentinel = scratch.Join("Sentinel.exe");
+    ASSERT_TRUE(WriteFileText(sentinel, "keep"));
+    ASSERT_TRUE(CreateHardLinkA(scratch.Join("strKVTemp.exe").c_str(), sentinel.c_str(), nullptr));
+    TempFolderOverride temp(scratch.Path());
+
+    EXPECT_TRUE(StartCleanupCopy(FixturePath(kProgram), scratch.Join("Nothing")));
+    EXPECT_EQ("keep", ReadFileText(sentinel));
+    EXPECT_EQ(ReadFileText(FixturePath(kProgram)), ReadFileText(scratch.Join("strKVTemp.exe")));
+}
+
+TEST(CleanupCopy, CopyCannotBeChangedOrRemovedUntilStarted)
+{
+    ScratchFolder scratch("copyheld");
+    TempFolderOverride temp(scratch.Path());
+    DWORD writeError = 0;
+    DWORD deleteError = 0;
+    const bool started = StartCleanupCopy(FixturePath(kProgram), scratch.Join("Nothing"), [&](const std::string& copy) {
+        HANDLE writer = CreateFileA(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+        writeError = writer == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+        if (writer != INVALID_HANDLE_VALUE)
+            CloseHandle(writer);
+        deleteError = DeleteFileA(copy.c_str()) ? 0 : GetLastError();
+    });
+    EXPECT_TRUE(started);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), writeError);
+    EXPECT_NE(0u, deleteError);
+    EXPECT_TRUE(PathExists(scratch.Join("strKVTemp.exe")));
+}
+
+TEST(CleanupCopy, TempFolderTooLongMakesNoCopy)
+{
+    ScratchFolder scratch("copylong");
+    const std::string tooLong = scratch.Path() + "\\" + std::string(MAX_PATH, 'x');
+    TempFolderOverride temp(tooLong);
+    char root[MAX_PATH] = {};
+    GetFullPathNameA("\\strKVTemp.exe", MAX_PATH, root, nullptr);
+    const bool rootCopyBefore = PathExists(root);
+
+    EXPECT_FALSE(StartCleanupCopy(FixturePath(kProgram), scratch.Join("Nothing")));
+    EXPECT_EQ(rootCopyBefore, PathExists(root)) << "no copy at the drive root";
+}
