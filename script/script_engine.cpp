@@ -68,7 +68,13 @@ void ScriptEngine::RegisterBuiltInClasses()
     }
 }
 
-Counted<ScriptObject> ScriptEngine::CreateObject(const std::string&) { return {}; }
+Counted<ScriptObject> ScriptEngine::CreateObject(const std::string& name)
+{
+    // The system classes that the host lends ("CRegKey", "CDllModule", "CWSModule") are made
+    // here as "var" makes them; every other name makes nothing.
+    Counted<ScriptObject> classObject = m_host->CreateSystemClass(name);
+    return classObject ? classObject->CreateInstance(name) : Counted<ScriptObject>();
+}
 
 void ScriptEngine::RegisterClass(Counted<ScriptObject> classObject, const std::string& name)
 {

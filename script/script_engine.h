@@ -74,7 +74,8 @@ public:
     ScriptEngine(const ScriptEngine&) = delete;
     ScriptEngine& operator=(const ScriptEngine&) = delete;
 
-    // Makes a host object for "CreateVosObject"; the engine itself makes none.
+    // Makes a host object for "CreateVosObject": an object of a system class that the host
+    // lends, else none.
     [[nodiscard]] virtual Counted<ScriptObject> CreateObject(const std::string& name);
 
     // Loading: functions, global variables and VBScript includes.

@@ -72,6 +72,22 @@ TEST(ScriptEngineSetup, SystemClassesAreRegisteredWhenTheHostHasThem)
     ASSERT_NE(nullptr, registryClass);
     EXPECT_EQ("CRegKey", registryClass->ClassName());
     EXPECT_EQ(nullptr, engine.FindClass("CDllModule"));
+
+    // CreateVosObject makes the classes the host lends, and nothing else.
+    ASSERT_TRUE(engine.LoadText("Function int Make(string name)\r\n{\r\nvar IVosObject made\r\n"
+                                "made = CreateVosObject(name)\r\nreturn 1\r\n}\r\n"));
+    const auto MakeTextVariable = [](const char* text) {
+        auto variable = MakeCounted<ScriptVariable>();
+        variable->Value().SetText(text);
+        return variable;
+    };
+    ArgumentList lent(&engine, nullptr);
+    lent.AppendVariable(MakeTextVariable("CRegKey"));
+    EXPECT_TRUE(engine.CallFunction("Make", &lent, nullptr)) << "error " << engine.Error().code;
+    ArgumentList missing(&engine, nullptr);
+    missing.AppendVariable(MakeTextVariable("CDllModule"));
+    EXPECT_FALSE(engine.CallFunction("Make", &missing, nullptr));
+    EXPECT_EQ("CDllModule", engine.Error().word);
 }
 
 TEST(ScriptEngineSetup, RegisteredObjectsAndConstantsAreGlobals)
