@@ -1,6 +1,7 @@
 #include "sysops/folder_walk.h"
 
 #include "base/path_text.h"
+#include "sysops/file_handle.h"
 #include "sysops/system_library.h"
 
 #include <windows.h>
@@ -67,25 +68,6 @@ std::function<void(const std::string&, const std::string&)>& Seam()
 constexpr ACCESS_MASK kEntryAccess = DELETE | SYNCHRONIZE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
 constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-class Handle {
-public:
-    explicit Handle(HANDLE handle = INVALID_HANDLE_VALUE) : m_handle(handle) {}
-    ~Handle()
-    {
-        if (IsOpen())
-            CloseHandle(m_handle);
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    Handle(Handle&& other) noexcept : m_handle(other.m_handle) { other.m_handle = INVALID_HANDLE_VALUE; }
-
-    [[nodiscard]] bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
-    [[nodiscard]] HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
-
 std::string Narrow(const WCHAR* text, std::size_t length)
 {
     const int size = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
@@ -126,10 +108,10 @@ std::vector<ListedEntry> ListEntries(HANDLE folder)
 
 // Opens one entry relative to its folder's handle, never following a link. Listing access is
 // asked for too, and left out when a file's sharing refuses it.
-Handle OpenEntry(HANDLE folder, const std::wstring& name)
+FileHandle OpenEntry(HANDLE folder, const std::wstring& name)
 {
     if (!Native().createFile)
-        return Handle();
+        return FileHandle();
     UNICODE_STRING text;
     text.Buffer = const_cast<PWSTR>(name.c_str());
     text.Length = static_cast<USHORT>(name.size() * sizeof(WCHAR));
@@ -141,9 +123,9 @@ Handle OpenEntry(HANDLE folder, const std::wstring& name)
         HANDLE handle = nullptr;
         IO_STATUS_BLOCK io = {};
         if (Native().createFile(&handle, access, &attributes, &io, nullptr, 0, kShareAll, FILE_OPEN, options, nullptr, 0) >= 0)
-            return Handle(handle);
+            return FileHandle(handle);
     }
-    return Handle();
+    return FileHandle();
 }
 
 // What a handle has open: its attributes and file id.
@@ -211,7 +193,7 @@ bool WalkContents(HANDLE folder, const std::string& path, TreeRemoval removal, c
         const std::string name = Narrow(listed.name.c_str(), listed.name.size());
         if (Seam())
             Seam()(path, name);
-        Handle entry = OpenEntry(folder, listed.name);
+        FileHandle entry = OpenEntry(folder, listed.name);
         OpenedEntry opened;
         if (!entry.IsOpen() || !Inspect(entry.Get(), opened)) {
             emptied = false;
@@ -241,7 +223,7 @@ bool WalkContents(HANDLE folder, const std::string& path, TreeRemoval removal, c
 
 bool RemoveTree(const std::string& folder, TreeRemoval removal, bool removeRoot, const WalkPump& pump)
 {
-    Handle root(CreateFileA(folder.c_str(), kEntryAccess | FILE_LIST_DIRECTORY, kShareAll, nullptr, OPEN_EXISTING,
+    FileHandle root(CreateFileA(folder.c_str(), kEntryAccess | FILE_LIST_DIRECTORY, kShareAll, nullptr, OPEN_EXISTING,
                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     OpenedEntry opened;
     if (!root.IsOpen() || !Inspect(root.Get(), opened))

@@ -1,32 +1,10 @@
 #include "sysops/held_copy.h"
 
+#include "sysops/file_handle.h"
+
 #include <vector>
 
 namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
-    ~FileHandle()
-    {
-        if (IsOpen())
-            CloseHandle(m_handle);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    [[nodiscard]] bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
-    [[nodiscard]] HANDLE Get() const { return m_handle; }
-    HANDLE Release()
-    {
-        HANDLE handle = m_handle;
-        m_handle = INVALID_HANDLE_VALUE;
-        return handle;
-    }
-
-private:
-    HANDLE m_handle;
-};
 
 bool ReadWhole(HANDLE file, std::vector<char>& bytes)
 {

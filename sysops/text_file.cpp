@@ -1,29 +1,13 @@
 #include "sysops/file_ops.h"
 
+#include "sysops/file_handle.h"
+
 #include <windows.h>
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
-    ~FileHandle()
-    {
-        if (IsOpen())
-            CloseHandle(m_handle);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    [[nodiscard]] bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
-    [[nodiscard]] HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
 
 bool WriteAll(HANDLE file, const std::string& text)
 {
