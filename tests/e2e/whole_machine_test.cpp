@@ -134,24 +134,6 @@ void Compare(const Snapshot& before, const Snapshot& after, std::set<std::string
     }
 }
 
-bool RunReg(const std::string& arguments)
-{
-    std::string line = "reg.exe " + arguments;
-    std::vector<char> text(line.begin(), line.end());
-    text.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, text.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
-        return false;
-    WaitForSingleObject(process.hProcess, 30000);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code == 0;
-}
-
 std::string TempCopyPath()
 {
     char temp[MAX_PATH] = {};

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -57,4 +58,23 @@ bool PutNumber(HKEY root, const std::string& path, const std::string& name, DWOR
 bool ValueExists(HKEY root, const std::string& path, const std::string& name)
 {
     return RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+bool RunReg(const std::string& arguments)
+{
+    std::string line = "reg.exe " + arguments;
+    std::vector<char> text(line.begin(), line.end());
+    text.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, text.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    WaitForSingleObject(process.hProcess, 30000);
+    DWORD code = 1;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code == 0;
 }

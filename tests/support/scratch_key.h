@@ -32,3 +32,7 @@ bool MakeKey(HKEY root, const std::string& path);
 bool PutValue(HKEY root, const std::string& path, const std::string& name, DWORD type, const std::string& data);
 bool PutNumber(HKEY root, const std::string& path, const std::string& name, DWORD number);
 [[nodiscard]] bool ValueExists(HKEY root, const std::string& path, const std::string& name);
+
+// Runs the system's reg.exe with the arguments (for example "add ... /reg:32", which writes to
+// the 32-bit view as a 32-bit installer would) and waits for it; true when it succeeded.
+bool RunReg(const std::string& arguments);

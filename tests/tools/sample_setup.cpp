@@ -197,17 +197,26 @@ private:
 };
 
 // The uninstaller and its record go into the Uninstall folder of the application; the cleanup
-// copy deletes that folder at the end, while the application folder keeps what the removal
-// policies keep.
-int Install(const std::string& appFolder, const std::string& descFolder, int files, int folders, int registryItems)
+// copy deletes that folder at the end.
+bool PlaceUninstaller(const std::string& appFolder)
 {
     const std::string uninstallFolder = appFolder + "\\Uninstall";
     CreateDirectoryA(appFolder.c_str(), nullptr);
     CreateDirectoryA(uninstallFolder.c_str(), nullptr);
-    if (!CopyFileA((ExeFolder() + "\\UnInstall.exe").c_str(), (uninstallFolder + "\\UnInstall.exe").c_str(), FALSE)) {
-        std::printf("cannot copy UnInstall.exe into %s\n", uninstallFolder.c_str());
+    if (CopyFileA((ExeFolder() + "\\UnInstall.exe").c_str(), (uninstallFolder + "\\UnInstall.exe").c_str(), FALSE))
+        return true;
+    std::printf("cannot copy UnInstall.exe into %s\n", uninstallFolder.c_str());
+    return false;
+}
+
+// The uninstaller and its record go into the Uninstall folder of the application; the cleanup
+// copy deletes that folder at the end, while the application folder keeps what the removal
+// policies keep.
+int Install(const std::string& appFolder, const std::string& descFolder, int files, int folders, int registryItems)
+{
+    if (!PlaceUninstaller(appFolder))
         return 1;
-    }
+    const std::string uninstallFolder = appFolder + "\\Uninstall";
     Installer installer(appFolder);
 
     // The sample: files under every kind of removal policy, nested folders, a file of the
@@ -304,13 +313,9 @@ constexpr const char* kScriptedUninstall =
 
 int InstallScripted(const std::string& appFolder, const std::string& descFolder)
 {
-    const std::string uninstallFolder = appFolder + "\\Uninstall";
-    CreateDirectoryA(appFolder.c_str(), nullptr);
-    CreateDirectoryA(uninstallFolder.c_str(), nullptr);
-    if (!CopyFileA((ExeFolder() + "\\UnInstall.exe").c_str(), (uninstallFolder + "\\UnInstall.exe").c_str(), FALSE)) {
-        std::printf("cannot copy UnInstall.exe into %s\n", uninstallFolder.c_str());
+    if (!PlaceUninstaller(appFolder))
         return 1;
-    }
+    const std::string uninstallFolder = appFolder + "\\Uninstall";
     Installer installer(appFolder);
     installer.File("readme.txt", "removed by the progress page the script opens");
     installer.Folder("bin");

@@ -18,26 +18,6 @@ std::string Item(const std::string& type, const std::string& root, const std::st
     return type + "," + root + "," + path + "," + name;
 }
 
-// Runs the system's reg.exe with the arguments and waits for it.
-bool RunReg(const std::string& arguments)
-{
-    std::string line = "reg.exe " + arguments;
-    std::vector<char> text(line.begin(), line.end());
-    text.push_back('\0');
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, text.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                        &process))
-        return false;
-    WaitForSingleObject(process.hProcess, 30000);
-    DWORD code = 1;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code == 0;
-}
-
 bool ExistsInView(const std::string& path, REGSAM view)
 {
     HKEY key = nullptr;
