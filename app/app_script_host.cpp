@@ -1,5 +1,6 @@
 #include "app/app_script_host.h"
 
+#include "app/silent_answers.h"
 #include "script/objects/system/system_objects.h"
 #include "wsh/vbs_function_call.h"
 
@@ -7,6 +8,8 @@
 
 int AppScriptHost::ShowMessageBox(const std::string& caption, const std::string& text, int style)
 {
+    if (m_silentLog)
+        return AnswerBoxSilently(*m_silentLog, caption, text, static_cast<unsigned>(style));
     // Script boxes, the error report among them, have no owner: a script may show one while no
     // page of ours is up, and the active window may then belong to nothing of the uninstall.
     return MessageBoxA(nullptr, text.c_str(), caption.c_str(), static_cast<unsigned>(style));

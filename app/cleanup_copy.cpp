@@ -63,7 +63,12 @@ void RunCleanup(const CleanupRequest& request)
 {
     if (request.processId > 0)
         WaitForProcessEnd(request.processId);
-    if (!IsAbsolutePath(request.folder) || IsProtectedSystemFolder(request.folder))
+    if (!CleanupMayDelete(request.folder))
         return;
     (void)DeleteFolderTree(request.folder);
+}
+
+bool CleanupMayDelete(const std::string& folder)
+{
+    return IsAbsolutePath(folder) && !IsProtectedSystemFolder(folder);
 }

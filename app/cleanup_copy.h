@@ -17,3 +17,7 @@ bool StartCleanupCopy(const std::string& ownPath, const std::string& folder,
 // folder tree. A folder that is empty, relative, a drive root or one of the system's own
 // folders is refused, so a corrupted record can never wipe the machine.
 void RunCleanup(const CleanupRequest& request);
+
+// Whether the cleanup copy would delete the folder: not empty, absolute, and none of the
+// folders it refuses.
+[[nodiscard]] bool CleanupMayDelete(const std::string& folder);

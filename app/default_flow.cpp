@@ -2,12 +2,19 @@
 
 #include "app/finish_page.h"
 #include "app/progress_dialog.h"
+#include "app/removal_run.h"
 #include "app/resource.h"
 #include "ui/string_table.h"
 #include "app/uninstaller_app.h"
 
 bool RunDefaultFlow(UninstallerApp& app)
 {
+    // Silently the run goes as on the page, and the finish page would only have said goodbye.
+    if (app.IsSilent()) {
+        SilentRunView view;
+        RunSystemRemoval(app, view);
+        return true;
+    }
     ProgressDialog progress(app);
     if (!progress.Show())
         return false;

@@ -1,3 +1,4 @@
+#include "app/admin_switches.h"
 #include "app/cleanup_copy.h"
 #include "app/startup_mode.h"
 #include "app/uninstaller_app.h"
@@ -14,8 +15,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     UseSystemCodePage();
 
     static UninstallerApp app; // lives for the whole process, as pages and objects point into it
-    app.Start(FirstPlainParameter(__argc, __argv));
-    // The start-up routine always reports failure so that the process ends here; nobody reads
-    // the exit status.
-    return 1;
+    return app.Start(FirstPlainParameter(__argc, __argv), ParseAdminSwitches(__argc, __argv));
 }

@@ -4,6 +4,7 @@
 #include "app/finish_page.h"
 #include "base/path_text.h"
 #include "app/progress_dialog.h"
+#include "app/removal_run.h"
 #include "app/resource.h"
 #include "app/restart_page.h"
 #include "app/uninstaller_app.h"
@@ -37,6 +38,8 @@ std::string PageActions::PageCaption() const
 int PageActions::ShowPage(ScriptPage page, std::vector<LaunchEntry>& entries, bool& writeBack)
 {
     writeBack = false;
+    if (m_app.IsSilent())
+        return AnswerPageSilently(page, entries, writeBack);
     switch (page) {
     case ScriptPage::Progress: {
         ProgressDialog progress(m_app);
@@ -49,6 +52,30 @@ int PageActions::ShowPage(ScriptPage page, std::vector<LaunchEntry>& entries, bo
         RestartPage restart(m_app, PageCaption());
         return restart.Show();
     }
+    }
+    return kProgressResult;
+}
+
+int PageActions::AnswerPageSilently(ScriptPage page, std::vector<LaunchEntry>& entries, bool& writeBack)
+{
+    switch (page) {
+    case ScriptPage::Progress: {
+        SilentRunView view;
+        RunSystemRemoval(m_app, view);
+        return kProgressResult;
+    }
+    case ScriptPage::Finish:
+        // As if Finish was pressed with the boxes as the script set them: their states go back.
+        m_app.Log().Line("finish page answered with Finish");
+        writeBack = true;
+        (void)entries;
+        return PageFinish;
+    case ScriptPage::Restart:
+        // "Restart now" is the page's default choice; the restart itself is left to the
+        // administrator, who learns of it from the exit code.
+        m_app.Log().Line("restart page answered with its default, restart now");
+        m_app.Session().SetRebootFlag(1);
+        return PageFinish;
     }
     return kProgressResult;
 }
@@ -80,6 +107,10 @@ std::unique_ptr<WaitingWindow>& PageActions::WaitingSlot(WaitingKind kind)
 
 void PageActions::OpenWaitingWindow(WaitingKind kind, const std::string& prompt)
 {
+    if (m_app.IsSilent()) {
+        m_app.Log().Line("waiting: " + prompt);
+        return;
+    }
     // A second open of the same kind replaces the window, so that no window is left behind
     // that nothing could close any more.
     std::unique_ptr<WaitingWindow>& slot = WaitingSlot(kind);

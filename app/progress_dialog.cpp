@@ -1,7 +1,7 @@
 #include "app/progress_dialog.h"
 
 #include "app/resource.h"
-#include "app/system_removal.h"
+#include "app/removal_run.h"
 #include "app/uninstaller_app.h"
 
 #include "ui/coalesced_repaint.h"
@@ -81,11 +81,7 @@ void ProgressDialog::OnInitDialog()
 
 void ProgressDialog::OnStartRun()
 {
-    UninstallSession& session = m_app.Session();
-    session.NoteRemovalRun();
-    SystemRemoval operations(session);
-    UninstallRun run(*this, operations, &session.Language());
-    run.Execute(session.Record());
+    RunSystemRemoval(m_app, *this);
     ShowPosition(GetTickCount64());
     EndDialog(m_window, IDOK);
 }

@@ -2,6 +2,7 @@
 
 #include "app/script_constants.h"
 #include "script/script_engine.h"
+#include "script/script_host.h"
 
 #include <cstdio>
 
@@ -55,6 +56,26 @@ bool RunScriptEvents(ScriptEngine& engine, ScriptedFlowSite& site)
     if (engine.HasFunction("OnUninstallEnd") && !CallEvent(engine, "OnUninstallEnd", site))
         return false;
     return true;
+}
+
+std::string DescribeScriptedUninstall(const std::string& script)
+{
+    SilentScriptHost host;
+    ScriptEngine engine(&host);
+    const bool loaded = engine.LoadText(script);
+    std::string events;
+    for (const char* name : {"OnUninstallBegin", "OnUninstallProcess", "OnUninstallEnd"}) {
+        if (engine.HasFunction(name))
+            events += (events.empty() ? "" : ", ") + std::string(name);
+    }
+    std::string text = "an uninstall script conducts this uninstall; ";
+    if (!engine.HasFunction("OnUninstallBegin"))
+        text += "it has no OnUninstallBegin, so the uninstall runs as without a script";
+    else
+        text += "its events: " + events + "; below is what its removal run would do";
+    if (!loaded)
+        text += "; the script does not load completely, and its first event reports the error";
+    return text;
 }
 
 std::string FormatScriptError(const ScriptError& error)

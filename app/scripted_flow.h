@@ -46,6 +46,10 @@ bool RunScriptEvents(ScriptEngine& engine, ScriptedFlowSite& site);
 bool RunScriptedUninstall(ScriptEngine& engine, const std::string& script, const UninstallHostObjects& objects,
                           ScriptedFlowSite& site);
 
+// What a preview says of a scripted uninstall: that the script conducts it and which of its
+// events it defines. The script is loaded apart from the uninstall's engine and never run.
+[[nodiscard]] std::string DescribeScriptedUninstall(const std::string& script);
+
 // "ErrorCode:%d , ErrorLine=%d , ErrorWord=%s"
 [[nodiscard]] std::string FormatScriptError(const ScriptError& error);
 

@@ -19,8 +19,11 @@ public:
     [[nodiscard]] bool IsCancelled() override { return m_app.Session().State() == UninstallState::Cancelled; }
     void ReportScriptError(const std::string& text) override
     {
-        MessageBoxA(nullptr, text.c_str(), kScriptErrorCaption, MB_OK);
+        m_app.Log().Line("the uninstall script failed: " + text);
+        if (!m_app.IsSilent())
+            MessageBoxA(nullptr, text.c_str(), kScriptErrorCaption, MB_OK);
     }
+    void BeforeEvent(const char* name) override { m_app.Log().Line(std::string("script event ") + name); }
 
 private:
     UninstallerApp& m_app;

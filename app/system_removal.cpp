@@ -1,6 +1,9 @@
 #include "app/system_removal.h"
 
+#include "app/removal_probe.h"
 #include "app/uninstall_session.h"
+#include "base/text_compare.h"
+#include "record/record_fields.h"
 #include "sysops/file_ops.h"
 #include "sysops/process_list.h"
 #include "sysops/reg_key.h"
@@ -8,54 +11,170 @@
 #include "sysops/services.h"
 #include "sysops/shell_objects.h"
 
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+namespace {
+
+std::string ProcessCount(std::size_t count)
+{
+    return std::to_string(count) + (count == 1 ? " process" : " processes");
+}
+
+}
+
+std::string HoldsReason(const std::string& name) { return "holds " + name; }
+
 bool SystemFileTimes::GetFileWriteTime(const std::string& path, int64_t& calendarTime) const
 {
     return ::GetFileWriteTime(path, calendarTime);
 }
 
-void SystemRemoval::RemoveServiceOf(const std::string& path)
+ItemResult SystemRemoval::RemoveServiceOf(const std::string& path)
 {
-    RemoveServiceOfFile(path);
+    const ServiceRemoval removal = RemoveServiceOfFile(path);
+    if (!removal.found)
+        return NotThere(kNoServiceReason);
+    if (!removal.deleted)
+        return Failed("service " + removal.name + " could not be deleted");
+    return Removed("service " + removal.name);
 }
 
-void SystemRemoval::EndProcessesOf(const std::string& path)
+ItemResult SystemRemoval::EndProcessesOf(const std::string& path)
 {
-    EndProcessesOfFile(path);
+    const ProcessEnding ending = EndProcessesOfFile(path);
+    if (ending.found == 0)
+        return NotThere(kNotRunningReason);
+    if (ending.ended < ending.found)
+        return Failed(ProcessCount(ending.found - ending.ended) + " could not be ended");
+    return Removed("ended " + ProcessCount(ending.ended));
 }
 
-void SystemRemoval::UnregisterServer(const std::string& path, unsigned type)
+ItemResult SystemRemoval::UnregisterServer(const std::string& path, unsigned type)
 {
-    UnregisterServerOfFile(path, type);
+    // The unregistration runs whether or not the file is there; the report only tells why it
+    // could not work.
+    const bool unregistered = UnregisterServerOfFile(path, type);
+    if (!IsFilePresent(path))
+        return NotThere(kMissingServerReason);
+    return unregistered ? Removed("unregistered") : Failed("its unregistration failed");
 }
 
-void SystemRemoval::RemoveFile(const std::string& path)
+ItemResult SystemRemoval::RemoveFile(const std::string& path)
 {
-    DeleteFileForced(path);
+    const FileDeletion deletion = DeleteFileForced(path);
+    switch (deletion.outcome) {
+    case FileDeletion::Deleted:
+        return Removed();
+    case FileDeletion::Missing:
+        return NotThere();
+    case FileDeletion::Failed:
+        break;
+    }
+    return Failed(SystemErrorReason(deletion.error));
 }
 
-void SystemRemoval::RemoveFolderIfEmpty(const std::string& path)
+ItemResult SystemRemoval::KeepFile(const std::string& path, const std::string& reason)
+{
+    return IsFilePresent(path) ? Kept(reason) : NotThere(reason);
+}
+
+ItemResult SystemRemoval::RemoveFolderIfEmpty(const std::string& path)
 {
     // A folder that still holds anything, a file of the user for one, stays.
-    if (IsFolderEmpty(path))
-        RemoveDirectoryA(path.c_str());
+    if (!FolderExists(path))
+        return NotThere();
+    const std::string staying = FirstEntryStaying(path, nullptr);
+    if (!staying.empty())
+        return Kept(HoldsReason(staying));
+    if (!RemoveDirectoryA(path.c_str()))
+        return Failed(SystemErrorReason(GetLastError()));
+    return Removed();
 }
 
-void SystemRemoval::RemoveRegistryItem(const std::string& item)
+std::optional<ItemResult> SettledRegistryItem(const std::string& item)
 {
+    switch (FindRegistryItem(item)) {
+    case RegistryItemPresence::Malformed:
+        return Failed(kBadRegistryItemReason);
+    case RegistryItemPresence::Shared:
+        return Kept(kSharedKeyReason);
+    case RegistryItemPresence::Missing:
+        return NotThere();
+    case RegistryItemPresence::Present:
+        break;
+    }
+    return std::nullopt;
+}
+
+ItemResult SystemRemoval::RemoveRegistryItem(const std::string& item)
+{
+    if (std::optional<ItemResult> settled = SettledRegistryItem(item))
+        return *settled;
     (void)::RemoveRegistryItem(item);
+    if (FindRegistryItem(item) == RegistryItemPresence::Present)
+        return Failed("it could not be deleted");
+    return Removed();
 }
 
-void SystemRemoval::RemoveShellObject(const std::string& item)
+ItemResult SystemRemoval::RemoveShellObject(const std::string& item)
 {
+    std::vector<std::string> fields;
+    const bool known = SplitRecordFields(item, 2, fields)
+        && (EqualsNoCase(fields[0], "Group") || EqualsNoCase(fields[0], "Shortcut"));
+    if (!known) {
+        (void)::RemoveShellObject(item, ShellNotification::Send);
+        return Failed(kBadShellObjectReason);
+    }
+    const std::string& path = fields[1];
+    const bool isGroup = EqualsNoCase(fields[0], "Group");
+    const bool present = isGroup ? FolderExists(path) : IsFilePresent(path);
+    const std::string staying = isGroup && present ? FirstEntryStaying(path, nullptr) : std::string();
+    // The shell hears of every entry, even one that is gone already.
     (void)::RemoveShellObject(item, ShellNotification::Send);
+    if (!present)
+        return NotThere();
+    if (!staying.empty())
+        return Kept(HoldsReason(staying));
+    if (isGroup && IsProtectedSystemFolder(path))
+        return Kept(kProtectedPathReason);
+    const bool gone = isGroup ? !FolderExists(path) : !IsFilePresent(path);
+    return gone ? Removed() : Failed("it could not be deleted");
 }
 
-void SystemRemoval::RemoveUninstallEntry()
+ItemResult SystemRemoval::RemoveUninstallEntry()
 {
+    const bool present = m_session.HasUninstallEntry();
     (void)m_session.RemoveUninstallEntry();
+    if (m_session.Record().GetGUID().empty())
+        return NotThere(kNoGuidReason);
+    if (!present)
+        return NotThere();
+    return m_session.HasUninstallEntry() ? Failed("it could not be deleted") : Removed();
 }
 
-void SystemRemoval::RemoveDescFolder()
+std::optional<ItemResult> SettledRecordFolder(const std::string& folder)
 {
-    m_session.RemoveDescFolder();
+    if (folder.empty())
+        return NotThere("the record names none");
+    if (!FolderExists(folder))
+        return NotThere();
+    if (IsProtectedSystemFolder(folder))
+        return Kept(kProtectedPathReason);
+    if (IsLinkPresent(folder))
+        return Kept(kLinkReason);
+    return std::nullopt;
+}
+
+ItemResult SystemRemoval::RemoveDescFolder()
+{
+    const std::string folder = m_session.GetDescPath();
+    if (std::optional<ItemResult> settled = SettledRecordFolder(folder))
+        return *settled;
+    if (m_session.RemoveDescFolder())
+        return Removed();
+    const std::string staying = FirstFileStayingInTree(folder, nullptr);
+    return staying.empty() ? Failed("it could not be deleted") : Kept(HoldsReason(staying));
 }

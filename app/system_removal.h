@@ -3,6 +3,8 @@
 #include "app/uninstall_run.h"
 #include "record/file_time_source.h"
 
+#include <optional>
+
 class UninstallSession;
 
 // The real last-write times of the files, for the removal policy's unchanged-file test.
@@ -11,23 +13,46 @@ public:
     [[nodiscard]] bool GetFileWriteTime(const std::string& path, int64_t& calendarTime) const override;
 };
 
-// The removal operations of the run on the real system.
+// The removal operations of the run on the real system. Each tells what became of its item,
+// in the words the preview uses for the same item.
 class SystemRemoval : public RemovalOperations {
 public:
     explicit SystemRemoval(UninstallSession& session) : m_session(session) {}
 
-    void RemoveServiceOf(const std::string& path) override;
-    void EndProcessesOf(const std::string& path) override;
-    void UnregisterServer(const std::string& path, unsigned type) override;
-    void RemoveFile(const std::string& path) override;
-    void RemoveFolderIfEmpty(const std::string& path) override;
-    void RemoveRegistryItem(const std::string& item) override;
-    void RemoveShellObject(const std::string& item) override;
-    void RemoveUninstallEntry() override;
-    void RemoveDescFolder() override;
+    ItemResult RemoveServiceOf(const std::string& path) override;
+    ItemResult EndProcessesOf(const std::string& path) override;
+    ItemResult UnregisterServer(const std::string& path, unsigned type) override;
+    ItemResult RemoveFile(const std::string& path) override;
+    ItemResult KeepFile(const std::string& path, const std::string& reason) override;
+    ItemResult RemoveFolderIfEmpty(const std::string& path) override;
+    ItemResult RemoveRegistryItem(const std::string& item) override;
+    ItemResult RemoveShellObject(const std::string& item) override;
+    ItemResult RemoveUninstallEntry() override;
+    ItemResult RemoveDescFolder() override;
     [[nodiscard]] const FileTimeSource& FileTimes() const override { return m_fileTimes; }
 
 private:
     UninstallSession& m_session;
     SystemFileTimes m_fileTimes;
 };
+
+// The reasons both the run and its preview give.
+inline constexpr const char* kProtectedPathReason = "refused as a protected path";
+inline constexpr const char* kLinkReason = "a link, never followed";
+inline constexpr const char* kSharedKeyReason = "a key that all programs share";
+inline constexpr const char* kNoServiceReason = "no service runs it";
+inline constexpr const char* kNotRunningReason = "not running";
+inline constexpr const char* kMissingServerReason = "the file is missing";
+inline constexpr const char* kBadRegistryItemReason = "not a registry item of a known root";
+inline constexpr const char* kBadShellObjectReason = "not a group or shortcut";
+inline constexpr const char* kNoGuidReason = "the record names no GUID";
+
+// What becomes of a registry item that the registry does not hold, that is malformed or that
+// every program shares; none when the item is there to be removed.
+[[nodiscard]] std::optional<ItemResult> SettledRegistryItem(const std::string& item);
+
+// The same for the record folder: none named, not there, protected or a link.
+[[nodiscard]] std::optional<ItemResult> SettledRecordFolder(const std::string& folder);
+
+// "holds Notes.txt": what keeps a folder.
+[[nodiscard]] std::string HoldsReason(const std::string& name);

@@ -20,7 +20,7 @@ RemovalLists CollectRemovalLists(const InstallRecord& record, const FileTimeSour
 {
     RemovalLists lists;
     ListComServers(record, lists.servers, lists.serverTypes);
-    ListFilesToRemove(record, fileTimes, lists.files);
+    ListFilesByPolicy(record, fileTimes, lists.files, lists.fileDecisions, lists.keptFiles);
     ListFolders(record, lists.folders);
     ListRegistryItems(record, lists.registryItems);
     ListShellObjects(record, lists.shellObjects);
@@ -30,6 +30,12 @@ RemovalLists CollectRemovalLists(const InstallRecord& record, const FileTimeSour
 std::string UninstallRun::Text(int id) const { return GetText(id, m_language); }
 
 std::string UninstallRun::TextWith(int id, const std::string& name) const { return FormatText(Text(id), name); }
+
+void UninstallRun::Report(RemovalItemKind kind, const std::string& name, const ItemResult& result)
+{
+    if (m_report)
+        m_report->Item(kind, name, result);
+}
 
 void UninstallRun::Execute(const InstallRecord& record)
 {
@@ -45,6 +51,7 @@ void UninstallRun::Execute(const InstallRecord& record)
     m_view.AdvanceProgress(1);
     if (!m_lists.servers.empty())
         UnregisterServers();
+    ReportKeptFiles();
     if (!m_lists.files.empty())
         DeleteFiles();
     if (!m_lists.folders.empty())
@@ -56,9 +63,9 @@ void UninstallRun::Execute(const InstallRecord& record)
 
     // The uninstall entry goes last: while anything else is left, the application still shows
     // in the list of installed programs and the uninstall can be run again.
-    m_operations.RemoveUninstallEntry();
+    Report(RemovalItemKind::UninstallEntry, record.GetGUID(), m_operations.RemoveUninstallEntry());
     m_view.AdvanceProgress(1);
-    m_operations.RemoveDescFolder();
+    Report(RemovalItemKind::RecordFolder, record.GetDescPath(), m_operations.RemoveDescFolder());
     m_view.AdvanceProgress(1);
 }
 
@@ -68,7 +75,7 @@ void UninstallRun::RemoveServices()
         if (!IsServiceCandidate(m_lists.serverTypes[i]))
             continue;
         m_view.SetStatusText(TextWith(TextId::StopService, m_lists.servers[i]));
-        m_operations.RemoveServiceOf(m_lists.servers[i]);
+        Report(RemovalItemKind::Service, m_lists.servers[i], m_operations.RemoveServiceOf(m_lists.servers[i]));
         m_view.AdvanceProgress(1);
     }
 }
@@ -80,7 +87,7 @@ void UninstallRun::EndApplications()
         if (file.empty() || !HasExeExtension(file))
             continue;
         m_view.SetStatusText(TextWith(TextId::CleaningApplication, file));
-        m_operations.EndProcessesOf(file);
+        Report(RemovalItemKind::Program, file, m_operations.EndProcessesOf(file));
         m_view.AdvanceProgress(1);
     }
     m_view.ShowRemoveLabel(false);
@@ -91,18 +98,34 @@ void UninstallRun::UnregisterServers()
 {
     for (size_t i = 0; i < m_lists.servers.size(); ++i) {
         m_view.SetStatusText(TextWith(TextId::Unregister, m_lists.servers[i]));
-        m_operations.UnregisterServer(m_lists.servers[i], m_lists.serverTypes[i]);
+        Report(RemovalItemKind::Server, m_lists.servers[i],
+               m_operations.UnregisterServer(m_lists.servers[i], m_lists.serverTypes[i]));
         m_view.AdvanceProgress(1);
     }
+}
+
+void UninstallRun::ReportKeptFiles()
+{
+    if (!m_report)
+        return;
+    for (const KeptFile& file : m_lists.keptFiles)
+        Report(RemovalItemKind::File, file.path, m_operations.KeepFile(file.path, DescribeFileRemoval(file.decision)));
 }
 
 void UninstallRun::DeleteFiles()
 {
     m_view.ShowRemoveLabel(true);
-    for (const auto& file : m_lists.files) {
+    for (size_t i = 0; i < m_lists.files.size(); ++i) {
+        const std::string& file = m_lists.files[i];
         if (!file.empty()) {
             m_view.SetStatusText(TextWith(TextId::Remove, file));
-            m_operations.RemoveFile(file);
+            ItemResult result = m_operations.RemoveFile(file);
+            // A file that went, or stays against its policy, is named with the policy that
+            // let it go.
+            if (m_report && result.outcome != RemovalOutcome::NotThere)
+                result.reason = DescribeFileRemoval(m_lists.fileDecisions[i])
+                    + (result.reason.empty() ? "" : "; " + result.reason);
+            Report(RemovalItemKind::File, file, result);
         }
         m_view.AdvanceProgress(1);
     }
@@ -117,7 +140,7 @@ void UninstallRun::RemoveFolders()
     for (auto folder = m_lists.folders.rbegin(); folder != m_lists.folders.rend(); ++folder) {
         if (!folder->empty()) {
             m_view.SetStatusText(TextWith(TextId::Remove, *folder));
-            m_operations.RemoveFolderIfEmpty(*folder);
+            Report(RemovalItemKind::Folder, *folder, m_operations.RemoveFolderIfEmpty(*folder));
         }
         m_view.AdvanceProgress(1);
     }
@@ -129,7 +152,7 @@ void UninstallRun::RemoveRegistryItems()
 {
     for (auto item = m_lists.registryItems.rbegin(); item != m_lists.registryItems.rend(); ++item) {
         m_view.SetStatusText(Text(TextId::RemoveRegistryInfo));
-        m_operations.RemoveRegistryItem(*item);
+        Report(RemovalItemKind::RegistryItem, *item, m_operations.RemoveRegistryItem(*item));
         m_view.AdvanceProgress(1);
     }
 }
@@ -138,7 +161,7 @@ void UninstallRun::RemoveShellObjects()
 {
     for (auto item = m_lists.shellObjects.rbegin(); item != m_lists.shellObjects.rend(); ++item) {
         m_view.SetStatusText(Text(TextId::RemoveShellObject));
-        m_operations.RemoveShellObject(*item);
+        Report(RemovalItemKind::ShellObject, *item, m_operations.RemoveShellObject(*item));
         m_view.AdvanceProgress(1);
     }
 }

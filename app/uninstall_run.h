@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/removal_report.h"
+#include "record/record_queries.h"
+
 #include <string>
 #include <vector>
 
@@ -20,22 +23,24 @@ public:
     virtual void PumpOneMessage() = 0;
 };
 
-// The system side of every removal. Each operation is best effort and silent; the run never
-// looks at a result and goes on with the next entry.
+// The system side of every removal. Each operation is best effort: the run goes on with the
+// next entry whatever the result, which only tells the report what became of the item.
 class RemovalOperations {
 public:
     virtual ~RemovalOperations() = default;
     // Stops (waiting while the page stays alive) and deletes the service that runs the file.
-    virtual void RemoveServiceOf(const std::string& path) = 0;
+    virtual ItemResult RemoveServiceOf(const std::string& path) = 0;
     // Ends every process that runs the file.
-    virtual void EndProcessesOf(const std::string& path) = 0;
-    virtual void UnregisterServer(const std::string& path, unsigned type) = 0;
-    virtual void RemoveFile(const std::string& path) = 0;
-    virtual void RemoveFolderIfEmpty(const std::string& path) = 0;
-    virtual void RemoveRegistryItem(const std::string& item) = 0;
-    virtual void RemoveShellObject(const std::string& item) = 0;
-    virtual void RemoveUninstallEntry() = 0;
-    virtual void RemoveDescFolder() = 0;
+    virtual ItemResult EndProcessesOf(const std::string& path) = 0;
+    virtual ItemResult UnregisterServer(const std::string& path, unsigned type) = 0;
+    virtual ItemResult RemoveFile(const std::string& path) = 0;
+    // A file the removal policy keeps is left alone; the result says whether it is there.
+    virtual ItemResult KeepFile(const std::string& path, const std::string& reason) = 0;
+    virtual ItemResult RemoveFolderIfEmpty(const std::string& path) = 0;
+    virtual ItemResult RemoveRegistryItem(const std::string& item) = 0;
+    virtual ItemResult RemoveShellObject(const std::string& item) = 0;
+    virtual ItemResult RemoveUninstallEntry() = 0;
+    virtual ItemResult RemoveDescFolder() = 0;
     [[nodiscard]] virtual const FileTimeSource& FileTimes() const = 0;
 };
 
@@ -44,6 +49,8 @@ struct RemovalLists {
     std::vector<std::string> servers;
     std::vector<unsigned> serverTypes;
     std::vector<std::string> files;
+    std::vector<FileRemovalDecision> fileDecisions; // parallel to files
+    std::vector<KeptFile> keptFiles;                 // reported, never counted
     std::vector<std::string> folders;
     std::vector<std::string> registryItems;
     std::vector<std::string> shellObjects;
@@ -62,8 +69,10 @@ struct RemovalLists {
 // running executable cannot be deleted.
 class UninstallRun {
 public:
-    UninstallRun(RunView& view, RemovalOperations& operations, const LanguageFile* language)
-        : m_view(view), m_operations(operations), m_language(language) {}
+    // The report, when there is one, hears of every item as it is settled.
+    UninstallRun(RunView& view, RemovalOperations& operations, const LanguageFile* language,
+                 RemovalReport* report = nullptr)
+        : m_view(view), m_operations(operations), m_language(language), m_report(report) {}
 
     void Execute(const InstallRecord& record);
 
@@ -71,15 +80,18 @@ private:
     void RemoveServices();
     void EndApplications();
     void UnregisterServers();
+    void ReportKeptFiles();
     void DeleteFiles();
     void RemoveFolders();
     void RemoveRegistryItems();
     void RemoveShellObjects();
     [[nodiscard]] std::string Text(int id) const;
     [[nodiscard]] std::string TextWith(int id, const std::string& name) const;
+    void Report(RemovalItemKind kind, const std::string& name, const ItemResult& result);
 
     RunView& m_view;
     RemovalOperations& m_operations;
     const LanguageFile* m_language;
+    RemovalReport* m_report;
     RemovalLists m_lists;
 };

@@ -60,11 +60,19 @@ bool UninstallSession::RemoveUninstallEntry()
     return true;
 }
 
-void UninstallSession::RemoveDescFolder()
+bool UninstallSession::HasUninstallEntry() const
+{
+    const std::string guid = m_record.GetGUID();
+    RegKey entry;
+    return !guid.empty() && entry.OpenInEitherView(HKEY_LOCAL_MACHINE, JoinPath(kUninstallKey, guid), KEY_READ);
+}
+
+bool UninstallSession::RemoveDescFolder()
 {
     const std::string descPath = GetDescPath();
-    if (!descPath.empty())
-        (void)RemoveEmptyTree(descPath, PumpWaitingMessages); // a deep tree must not freeze the page
+    if (descPath.empty())
+        return false;
+    return RemoveEmptyTree(descPath, PumpWaitingMessages); // a deep tree must not freeze the page
 }
 
 void UninstallSession::ReadScrambledFile(const std::string& path, std::string& text) const

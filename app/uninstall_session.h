@@ -24,8 +24,11 @@ public:
     // Uninstall key itself cannot be opened.
     bool RemoveUninstallEntry();
 
-    // Removes the record's description folder where it holds no files.
-    void RemoveDescFolder();
+    // Whether the Windows uninstall entry that the record's GUID names is there, in either view.
+    [[nodiscard]] bool HasUninstallEntry() const;
+
+    // Removes the record's description folder where it holds no files; true when it is gone.
+    bool RemoveDescFolder();
 
     [[nodiscard]] std::string ReadUninstallScript() const;
     [[nodiscard]] std::string ReadWindowsScript() const;

@@ -2,6 +2,9 @@
 
 #include "app/cleanup_copy.h"
 #include "app/default_flow.h"
+#include "app/preview_removal.h"
+#include "app/removal_run.h"
+#include "app/silent_answers.h"
 #include "app/startup_mode.h"
 #include "base/path_text.h"
 #include "resource.h"
@@ -9,6 +12,7 @@
 #include "sysops/module_path.h"
 #include "sysops/restart.h"
 #include "ui/string_table.h"
+#include "wsh/script_dialogs.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -20,13 +24,19 @@ namespace {
 // read does.
 constexpr DWORD kAppNameBuffer = 200;
 
+// What start-up has always reported: failure, which nobody read.
+constexpr int kInteractiveExitCode = 1;
+
+// Where a preview started without /LOG and without a command prompt writes its report.
+constexpr const char* kLogBesideRecord = "UnInstall.log";
+
 }
 
 std::string GetAppFolder() { return GetFolderPart(GetModulePath()); }
 
 std::string GetExeName() { return GetFileNamePart(GetModulePath()); }
 
-void UninstallerApp::Start(const std::string& parameter)
+int UninstallerApp::Start(const std::string& parameter, const AdminSwitches& switches)
 {
     // COM stays initialised for the life of the process: servers are unregistered and
     // scripts create objects on this thread until it ends.
@@ -34,17 +44,18 @@ void UninstallerApp::Start(const std::string& parameter)
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
+    m_switches = switches;
     m_appFolder = GetAppFolder();
     switch (ModeForExeName(GetExeName())) {
     case StartupMode::Uninstall:
-        RunUninstallMode();
-        break;
+        return RunUninstallMode();
     case StartupMode::Cleanup:
         RunCleanupMode(parameter);
         break;
     case StartupMode::Nothing:
         break;
     }
+    return kInteractiveExitCode;
 }
 
 bool UninstallerApp::ConfirmUninstall(const std::string& descriptionPath)
@@ -55,28 +66,122 @@ bool UninstallerApp::ConfirmUninstall(const std::string& descriptionPath)
     return MessageBoxA(nullptr, question.c_str(), appName, MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
-void UninstallerApp::RunUninstallMode()
+int UninstallerApp::RunUninstallMode()
 {
+    const bool administered = m_switches.preview || m_switches.silent;
+    if (m_switches.help) {
+        MessageBoxA(nullptr, AdminSwitchesHelp(), GetModuleCaption().c_str(), MB_OK | MB_ICONINFORMATION);
+        return administered ? kExitSuccess : kInteractiveExitCode;
+    }
     const std::string languagePath = JoinPath(m_appFolder, "Setup.lr");
     if (FileExists(languagePath))
         (void)m_session.Language().LoadLanguage("Setup", languagePath);
 
+    OpenLog(m_switches.preview);
+    if (m_switches.silent) {
+        m_scriptHost.AnswerBoxesSilently(m_log);
+        AnswerSystemBoxesSilently(m_log);
+        SetScriptDialogsAllowed(false);
+    }
     const std::string descriptionPath = JoinPath(m_appFolder, "Setup.Kvx");
     if (!FileExists(descriptionPath)) {
-        const std::string caption = GetModuleCaption();
-        const std::string text = GetText(TextId::NoUninstallInfo, &m_session);
-        MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
-        return;
+        m_log.Line("no install record at " + descriptionPath + ": nothing to uninstall");
+        // A silent uninstall tells only through its exit code and its log.
+        if (!m_switches.silent) {
+            const std::string caption = GetModuleCaption();
+            const std::string text = GetText(TextId::NoUninstallInfo, &m_session);
+            MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
+        }
+        return administered ? kExitFatalError : kInteractiveExitCode;
     }
-    if (!ConfirmUninstall(descriptionPath))
-        return;
+    if (m_switches.preview)
+        return RunPreview();
+    if (!m_switches.silent && !ConfirmUninstall(descriptionPath)) {
+        m_log.Line("the user chose not to uninstall");
+        return kInteractiveExitCode;
+    }
 
-    (void)RunUninstall();
+    m_log.Line(std::string(m_switches.silent ? "silent uninstall" : "uninstall") + " with the install record "
+               + descriptionPath);
+    const bool ran = RunUninstall();
     LaunchCleanupCopy();
     // The cleanup copy is started before the restart is asked for, so that it can still
-    // delete the folder while Windows shuts down.
-    if (m_session.RebootFlag() != 0)
-        RequestRestart();
+    // delete the folder while Windows shuts down. A silent uninstall never restarts: the
+    // administrator learns of the restart from the exit code.
+    if (m_session.RebootFlag() != 0) {
+        m_log.Line(m_switches.silent ? "a restart is needed; Windows is not restarted" : "restarting Windows");
+        if (!m_switches.silent)
+            RequestRestart();
+    }
+    const int exitCode = ExitCodeOfRun(ran);
+    m_log.Line("done, exit code " + std::to_string(exitCode));
+    return administered ? exitCode : kInteractiveExitCode;
+}
+
+void UninstallerApp::OpenLog(bool toConsoleOrBesideRecord)
+{
+    if (!m_switches.logPath.empty()) {
+        // A log that cannot be written does not stop the uninstall; the administrator sees its
+        // absence.
+        (void)m_log.OpenFile(m_switches.logPath);
+        return;
+    }
+    if (m_switches.silent || toConsoleOrBesideRecord) {
+        if (!m_log.OpenParentConsole() && toConsoleOrBesideRecord)
+            (void)m_log.OpenFile(JoinPath(m_appFolder, kLogBesideRecord));
+    }
+}
+
+int UninstallerApp::ExitCodeOfRun(bool ran) const
+{
+    if (m_session.State() == UninstallState::Cancelled)
+        return kExitCancelled;
+    if (!ran)
+        return kExitFatalError;
+    return m_session.RebootFlag() != 0 ? kExitRestartNeeded : kExitSuccess;
+}
+
+int UninstallerApp::RunPreview()
+{
+    m_log.SetPreview(true);
+    m_session.SetDescriptionPath(JoinPath(m_appFolder, "Setup.kvx"));
+    m_session.LoadRecord();
+    const InstallRecord& record = m_session.Record();
+    m_log.Line("preview of the uninstall of " + record.GetAppName() + ": nothing is removed");
+    m_log.Line("install record " + m_session.DescriptionPath());
+    if (record.ReadError()) {
+        m_log.Line("the install record could be read only in part: the uninstall would remove nothing");
+        return kExitFatalError;
+    }
+    const std::string script = m_session.ReadUninstallScript();
+    if (!script.empty() && record.Getsftype() == kScriptTypeVoScript)
+        m_log.Line(DescribeScriptedUninstall(script));
+
+    PreviewRemoval operations(m_session);
+    SilentRunView view;
+    UninstallRun run(view, operations, &m_session.Language(), &m_log);
+    run.Execute(record);
+    ReportUninstallFolder(true);
+    m_log.Line("preview done: " + std::to_string(m_log.Count(RemovalOutcome::Removed)) + " to remove, "
+               + std::to_string(m_log.Count(RemovalOutcome::Kept)) + " to keep, "
+               + std::to_string(m_log.Count(RemovalOutcome::NotThere)) + " not there, "
+               + std::to_string(m_log.Count(RemovalOutcome::Failed)) + " would fail");
+    return kExitSuccess;
+}
+
+void UninstallerApp::ReportUninstallFolder(bool copyStarted)
+{
+    const std::string folder = m_session.GetUnInstallFolder();
+    ItemResult result;
+    if (folder.empty())
+        result = NotThere("the record names none");
+    else if (!CleanupMayDelete(folder))
+        result = Kept(kProtectedPathReason);
+    else if (!copyStarted)
+        result = Failed("the cleanup copy could not be started");
+    else
+        result = Removed("by the cleanup copy, with all it still holds, once the uninstaller has ended");
+    m_log.Item(RemovalItemKind::UninstallFolder, folder, result);
 }
 
 bool UninstallerApp::RunUninstall()
@@ -110,13 +215,16 @@ void UninstallerApp::LaunchCleanupCopy()
 {
     // A record that could be read only in part must not lead to the uninstall folder's deletion
     // either: the user needs the uninstaller and its record to try again.
-    if (m_session.State() != UninstallState::Uninstall || m_session.KeepsUninstallFolder()
-        || m_session.Record().ReadError())
-        return;
     const std::string folder = m_session.GetUnInstallFolder();
-    if (folder.empty())
+    if (m_session.State() != UninstallState::Uninstall) {
+        m_log.Item(RemovalItemKind::UninstallFolder, folder, Kept("the uninstall was cancelled"));
         return;
-    (void)StartCleanupCopy(GetModulePath(), folder);
+    }
+    if (m_session.KeepsUninstallFolder() || m_session.Record().ReadError()) {
+        m_log.Item(RemovalItemKind::UninstallFolder, folder, Kept("kept so that the uninstall can be run again"));
+        return;
+    }
+    ReportUninstallFolder(!folder.empty() && StartCleanupCopy(GetModulePath(), folder));
 }
 
 void UninstallerApp::RequestRestart()

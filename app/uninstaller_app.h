@@ -1,6 +1,8 @@
 #pragma once
 
+#include "app/admin_switches.h"
 #include "app/app_script_host.h"
+#include "app/run_log.h"
 #include "app/scripted_flow.h"
 #include "app/uninstall_session.h"
 #include "script/script_engine.h"
@@ -12,8 +14,10 @@
 // loops of the pages.
 class UninstallerApp {
 public:
-    // The whole program: picks the mode from the executable's own name and runs it.
-    void Start(const std::string& parameter);
+    // The whole program: picks the mode from the executable's own name and runs it. Gives the
+    // process's exit code: Windows Installer's codes for a preview or a silent uninstall, and
+    // for every other start 1, the failure that start-up has always reported.
+    [[nodiscard]] int Start(const std::string& parameter, const AdminSwitches& switches);
 
     // Prepares the session and runs the default or the scripted flow.
     bool RunUninstall();
@@ -30,6 +34,12 @@ public:
     // failed before anything was removed.
     void LaunchCleanupCopy();
 
+    // A silent uninstall shows no page, waiting window or message box.
+    [[nodiscard]] bool IsSilent() const { return m_switches.silent; }
+    // The log's report of every item, when a log is open.
+    [[nodiscard]] RemovalReport* Report() { return m_log.IsOpen() ? &m_log : nullptr; }
+    [[nodiscard]] RunLog& Log() { return m_log; }
+
     [[nodiscard]] UninstallSession& Session() { return m_session; }
     [[nodiscard]] const std::string& AppFolder() const { return m_appFolder; }
     [[nodiscard]] const std::string& TopBannerPath() const { return m_topBannerPath; }
@@ -39,10 +49,16 @@ public:
     [[nodiscard]] UninstallHostObjects& HostObjects() { return m_hostObjects; }
 
 private:
-    void RunUninstallMode();
+    [[nodiscard]] int RunUninstallMode();
+    [[nodiscard]] int RunPreview();
+    void OpenLog(bool toConsoleOrBesideRecord);
+    [[nodiscard]] int ExitCodeOfRun(bool ran) const;
+    void ReportUninstallFolder(bool copyStarted);
     void RunCleanupMode(const std::string& parameter);
     void RequestRestart();
 
+    AdminSwitches m_switches;
+    RunLog m_log;
     std::string m_appFolder;
     UninstallSession m_session;
     std::string m_topBannerPath;

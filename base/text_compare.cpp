@@ -24,3 +24,14 @@ bool EqualsNoCase(const std::string& left, const std::string& right)
     }
     return true;
 }
+
+std::string FoldedNoCase(std::string text)
+{
+    for (std::string::size_type i = 0; i < text.size(); ++i) {
+        if (IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size())
+            ++i; // both bytes of a double-byte character stay as they are
+        else
+            text[i] = FoldAscii(text[i]);
+    }
+    return text;
+}

@@ -32,6 +32,20 @@ void ListFilesToRemove(const InstallRecord& record, const FileTimeSource& fileTi
     }
 }
 
+void ListFilesByPolicy(const InstallRecord& record, const FileTimeSource& fileTimes, std::vector<std::string>& files,
+                       std::vector<FileRemovalDecision>& removeDecisions, std::vector<KeptFile>& keptFiles)
+{
+    for (const RecordItem& item : record.CopyFiles()) {
+        const FileRemovalDecision decision = DecideFileRemoval(item, fileTimes);
+        if (decision.remove) {
+            files.push_back(item.Field(RecordFieldName::FileName));
+            removeDecisions.push_back(decision);
+        } else {
+            keptFiles.push_back({item.Field(RecordFieldName::FileName), decision});
+        }
+    }
+}
+
 void ListFolders(const InstallRecord& record, std::vector<std::string>& folders)
 {
     for (const RecordItem& item : record.CreateDirs()) {

@@ -22,9 +22,47 @@ void ListShellObjects(const InstallRecord& record, std::vector<std::string>& obj
 // applies: a server is unregistered even when its file is kept.
 void ListComServers(const InstallRecord& record, std::vector<std::string>& paths, std::vector<unsigned>& types);
 
+// Why the removal policy removes or keeps a copied file, in the order of the log's words.
+enum class FilePolicyReason {
+    NoPolicy,          // no Uninstall field: removed
+    AlwaysRemoved,     // the policy removes it whatever the file looks like
+    AlwaysKept,        // policy 1
+    KeptForUpdateType, // policies 0, 4 and 5 keep files of some update types
+    Unchanged,         // policies 3 and 5: the file has the recorded time
+    NoRecordedDate,    // policies 3 and 5: nothing recorded, so removed
+    Changed,           // policies 3 and 5: another time, so kept
+    Unreadable,        // policies 3 and 5: the file (or the date) cannot be read, so kept
+    NoFileName,        // policies 3 and 5: nothing to compare, so kept
+    UnknownPolicy,     // any Uninstall value beyond 5 keeps the file
+};
+
+struct FileRemovalDecision {
+    bool remove = true;
+    FilePolicyReason reason = FilePolicyReason::NoPolicy;
+    int policy = 0;
+    bool hasUpdateType = false;
+    int updateType = 0;
+};
+
+struct KeptFile {
+    std::string path;
+    FileRemovalDecision decision;
+};
+
+// FileName of every copied file, into files when the removal policy lets it go and into
+// keptFiles, with the decision, when it keeps it: one policy check per file.
+void ListFilesByPolicy(const InstallRecord& record, const FileTimeSource& fileTimes, std::vector<std::string>& files,
+                       std::vector<FileRemovalDecision>& removeDecisions, std::vector<KeptFile>& keptFiles);
+
 // The removal policy of one copied file, from its Uninstall and UpdateType fields; policies
 // 3 and 5 remove a file only when it is unchanged since the installation.
+[[nodiscard]] FileRemovalDecision DecideFileRemoval(const RecordItem& item, const FileTimeSource& fileTimes);
 [[nodiscard]] bool ShouldRemoveFile(const RecordItem& item, const FileTimeSource& fileTimes);
+// "removal policy 3: changed since the installation": the decision in the words of the log.
+[[nodiscard]] std::string DescribeFileRemoval(const FileRemovalDecision& decision);
+// The unchanged test of policies 3 and 5: Unchanged, NoRecordedDate (both remove), Changed,
+// Unreadable or NoFileName (all keep).
+[[nodiscard]] FilePolicyReason CompareWithInstalledFile(const RecordItem& item, const FileTimeSource& fileTimes);
 // The file still carries the last-write time recorded at installation, to the second.
 [[nodiscard]] bool IsFileUnchanged(const RecordItem& item, const FileTimeSource& fileTimes);
 

@@ -21,12 +21,18 @@ bool IsGone(const std::string& path) { return GetFileAttributesA(path.c_str()) =
 
 }
 
-void DeleteFileForced(const std::string& path)
+FileDeletion DeleteFileForced(const std::string& path)
 {
     if (DeleteFileA(path.c_str()))
-        return;
+        return {FileDeletion::Deleted};
+    const DWORD firstError = GetLastError();
+    // Nothing to force when the file is not there.
+    if (firstError == ERROR_FILE_NOT_FOUND || firstError == ERROR_PATH_NOT_FOUND)
+        return {FileDeletion::Missing, firstError};
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path.c_str());
+    if (DeleteFileA(path.c_str()))
+        return {FileDeletion::Deleted};
+    return {FileDeletion::Failed, GetLastError()};
 }
 
 void DeleteFolderContents(const std::string& path)

@@ -15,8 +15,14 @@
 // True when the path has file attributes and the directory attribute is among them.
 [[nodiscard]] bool FolderExists(const std::string& path);
 
+// What became of a file the uninstall deleted; error is the system's error code otherwise.
+struct FileDeletion {
+    enum Outcome { Deleted, Missing, Failed } outcome;
+    unsigned long error = 0;
+};
+
 // Deletes the file; when that fails, clears read-only, hidden and system and tries once more.
-void DeleteFileForced(const std::string& path);
+FileDeletion DeleteFileForced(const std::string& path);
 
 // Deletes everything inside the folder, depth first, and leaves the folder itself. Links
 // (junctions, symbolic links) inside are removed as links, never followed, even when one

@@ -350,13 +350,16 @@ int TerminateProcessById(uint32_t processId, uint32_t exitCode)
     return ended ? 0 : -1;
 }
 
-void EndProcessesOfFile(const std::string& path)
+ProcessEnding EndProcessesOfFile(const std::string& path)
 {
+    ProcessEnding ending;
     if (path.empty())
-        return;
+        return ending;
     ProcessList processes;
     std::vector<HeldProcess> found;
     processes.FindProcessesByPath(path, found);
+    ending.found = found.size();
     for (const HeldProcess& process : found)
-        (void)process.Terminate(0);
+        ending.ended += process.Terminate(0) == 0 ? 1 : 0;
+    return ending;
 }

@@ -113,4 +113,9 @@ int TerminateProcessById(uint32_t processId, uint32_t exitCode);
 // The uninstall's step for one recorded executable: every process that runs it is ended
 // with exit code 0, without a close request and without waiting, through the handle that
 // passed the check.
-void EndProcessesOfFile(const std::string& path);
+// How many processes ran the file and how many of them were ended.
+struct ProcessEnding {
+    std::size_t found = 0;
+    std::size_t ended = 0;
+};
+ProcessEnding EndProcessesOfFile(const std::string& path);

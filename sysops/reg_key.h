@@ -72,3 +72,13 @@ private:
 // never deleted. False when the entry has fewer than four fields, Path cannot be opened or the
 // key is shared; true otherwise, whatever the deletion gave.
 bool RemoveRegistryItem(const std::string& item);
+
+// What the registry holds of one entry of the registry list, looked up as RemoveRegistryItem
+// would find it, with read access only.
+enum class RegistryItemPresence {
+    Malformed, // fewer than four fields or an unknown root
+    Shared,    // a key every program shares, which is never deleted
+    Missing,
+    Present,
+};
+[[nodiscard]] RegistryItemPresence FindRegistryItem(const std::string& item);

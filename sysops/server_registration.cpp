@@ -193,10 +193,11 @@ bool RegisterServiceExe(const std::string& path, ServerAction action)
     return RunServiceRegistration(path, action, kServiceTimeoutMs);
 }
 
-void UnregisterServerOfFile(const std::string& path, unsigned registrationType)
+bool UnregisterServerOfFile(const std::string& path, unsigned registrationType)
 {
     if (registrationType & 1)
-        (void)RegisterServerFile(path, ServerAction::Unregister);
-    else if (registrationType & 2)
-        (void)RegisterServiceExe(path, ServerAction::Unregister);
+        return RegisterServerFile(path, ServerAction::Unregister);
+    if (registrationType & 2)
+        return RegisterServiceExe(path, ServerAction::Unregister);
+    return false;
 }

@@ -27,5 +27,6 @@ bool RunExeRegistration(const std::string& path, ServerAction action, unsigned t
 bool RunServiceRegistration(const std::string& path, ServerAction action, unsigned timeoutMs);
 
 // The uninstall's step for one recorded server: bit value 1 of registrationType unregisters
-// it as a COM server, else bit value 2 as a service executable.
-void UnregisterServerOfFile(const std::string& path, unsigned registrationType);
+// it as a COM server, else bit value 2 as a service executable. True when the unregistration
+// reported success.
+bool UnregisterServerOfFile(const std::string& path, unsigned registrationType);

@@ -153,11 +153,14 @@ bool DeleteServiceByName(const std::string& name)
     return deleted;
 }
 
-void RemoveServiceOfFile(const std::string& path)
+ServiceRemoval RemoveServiceOfFile(const std::string& path)
 {
+    ServiceRemoval removal;
     ServiceInfo info;
     if (!FindServiceByPath(path, info))
-        return;
+        return removal;
+    removal.found = true;
+    removal.name = info.Name;
     if (IsRunning(info)) {
         ServiceHandle service;
         if (service.Open(info.Name, SERVICE_ALL_ACCESS)) {
@@ -166,5 +169,6 @@ void RemoveServiceOfFile(const std::string& path)
             (void)service.WaitForStopped(true);
         }
     }
-    (void)DeleteServiceByName(info.Name);
+    removal.deleted = DeleteServiceByName(info.Name);
+    return removal;
 }

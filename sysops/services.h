@@ -44,6 +44,13 @@ constexpr uint32_t kAllServiceStates = 3;
 // message box captioned with the service name.
 bool DeleteServiceByName(const std::string& name);
 
+// What the service step did for one recorded executable.
+struct ServiceRemoval {
+    bool found = false;   // a service runs the file
+    bool deleted = false; // its deletion was accepted
+    std::string name;     // the service's name, when found
+};
+
 // The uninstall's service step for one recorded executable: the service that runs it is
 // stopped (waiting up to 10 s, pumping messages) and deleted, whether it stopped or not.
-void RemoveServiceOfFile(const std::string& path);
+ServiceRemoval RemoveServiceOfFile(const std::string& path);

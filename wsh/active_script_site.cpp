@@ -1,10 +1,21 @@
 #include "wsh/active_script_site.h"
 
+#include "wsh/script_dialogs.h"
 #include "wsh/wide_text.h"
 
 #include <cstdio>
 
 namespace {
+
+bool g_scriptDialogsAllowed = true;
+
+// IActiveScriptSiteUIControl's identifier, which MinGW's uuid library lacks.
+constexpr IID kUiControlInterface = {0xaedae97e, 0xd7ee, 0x4796, {0xb9, 0x60, 0x7f, 0x09, 0x2a, 0xe8, 0x44, 0xab}};
+
+inline ActiveScriptSite* impl_from_IActiveScriptSiteUIControl(IActiveScriptSiteUIControl* iface)
+{
+    return CONTAINING_RECORD(iface, ActiveScriptSite, IActiveScriptSiteUIControl_iface);
+}
 
 inline ActiveScriptSite* impl_from_IActiveScriptSite(IActiveScriptSite* iface)
 {
@@ -16,7 +27,8 @@ inline ActiveScriptSite* impl_from_IActiveScriptSiteWindow(IActiveScriptSiteWind
     return CONTAINING_RECORD(iface, ActiveScriptSite, IActiveScriptSiteWindow_iface);
 }
 
-// The site answers as itself and as its window; the engines ask for nothing else that it has.
+// The site answers as itself, as its window and as the keeper of the engine's dialogs; the
+// engines ask for nothing else that it has.
 HRESULT QueryInterfaceOf(ActiveScriptSite* site, REFIID riid, void** ppv)
 {
     if (!ppv)
@@ -25,6 +37,8 @@ HRESULT QueryInterfaceOf(ActiveScriptSite* site, REFIID riid, void** ppv)
         *ppv = &site->IActiveScriptSite_iface;
     } else if (IsEqualGUID(riid, IID_IActiveScriptSiteWindow)) {
         *ppv = &site->IActiveScriptSiteWindow_iface;
+    } else if (IsEqualGUID(riid, kUiControlInterface)) {
+        *ppv = &site->IActiveScriptSiteUIControl_iface;
     } else {
         *ppv = nullptr;
         return E_NOINTERFACE;
@@ -193,6 +207,39 @@ const IActiveScriptSiteWindowVtbl ActiveScriptSiteWindowVtbl = {
     ActiveScriptSiteWindow_EnableModeless,
 };
 
+HRESULT STDMETHODCALLTYPE ActiveScriptSiteUIControl_QueryInterface(IActiveScriptSiteUIControl* iface, REFIID riid,
+                                                                   void** ppv)
+{
+    return QueryInterfaceOf(impl_from_IActiveScriptSiteUIControl(iface), riid, ppv);
+}
+
+ULONG STDMETHODCALLTYPE ActiveScriptSiteUIControl_AddRef(IActiveScriptSiteUIControl* iface)
+{
+    return static_cast<ULONG>(InterlockedIncrement(&impl_from_IActiveScriptSiteUIControl(iface)->ref));
+}
+
+ULONG STDMETHODCALLTYPE ActiveScriptSiteUIControl_Release(IActiveScriptSiteUIControl* iface)
+{
+    return ReleaseOf(impl_from_IActiveScriptSiteUIControl(iface));
+}
+
+// Without dialogs the engine shows nothing and takes the dialog's default result.
+HRESULT STDMETHODCALLTYPE ActiveScriptSiteUIControl_GetUIBehavior(IActiveScriptSiteUIControl*, SCRIPTUICITEM,
+                                                                  SCRIPTUICHANDLING* handling)
+{
+    if (!handling)
+        return E_POINTER;
+    *handling = g_scriptDialogsAllowed ? SCRIPTUICHANDLING_ALLOW : SCRIPTUICHANDLING_NOUIDEFAULT;
+    return S_OK;
+}
+
+const IActiveScriptSiteUIControlVtbl ActiveScriptSiteUIControlVtbl = {
+    ActiveScriptSiteUIControl_QueryInterface,
+    ActiveScriptSiteUIControl_AddRef,
+    ActiveScriptSiteUIControl_Release,
+    ActiveScriptSiteUIControl_GetUIBehavior,
+};
+
 bool SameItemName(const std::string& left, const std::string& right)
 {
     return CompareStringA(LOCALE_SYSTEM_DEFAULT, NORM_IGNORECASE, left.c_str(), -1, right.c_str(), -1) == CSTR_EQUAL;
@@ -204,7 +251,12 @@ ActiveScriptSite::ActiveScriptSite() : ref(1), scriptError(false), window(nullpt
 {
     IActiveScriptSite_iface.lpVtbl = &ActiveScriptSiteVtbl;
     IActiveScriptSiteWindow_iface.lpVtbl = &ActiveScriptSiteWindowVtbl;
+    IActiveScriptSiteUIControl_iface.lpVtbl = &ActiveScriptSiteUIControlVtbl;
 }
+
+void SetScriptDialogsAllowed(bool allowed) { g_scriptDialogsAllowed = allowed; }
+
+bool ScriptDialogsAllowed() { return g_scriptDialogsAllowed; }
 
 ActiveScriptSite::~ActiveScriptSite() { ClearNamedItems(); }
 

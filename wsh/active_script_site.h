@@ -26,6 +26,7 @@ struct ActiveScriptSite {
 
     IActiveScriptSite IActiveScriptSite_iface;
     IActiveScriptSiteWindow IActiveScriptSiteWindow_iface;
+    IActiveScriptSiteUIControl IActiveScriptSiteUIControl_iface;
     LONG ref;
 
     std::vector<NamedItem> namedItems;

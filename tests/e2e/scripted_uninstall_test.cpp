@@ -18,19 +18,9 @@ constexpr int kFirstLaunch = 2064;
 // Long enough that a wrongly started cleanup copy would have deleted the folder.
 constexpr DWORD kCleanupGraceMs = 1500;
 
-// Lays out an installation whose record selects the script engine, with the script stored
-// scrambled as hw.dll in the uninstall folder. Lines are given with "\n".
 void AddScript(SampleInstallation& installation, const std::string& lines)
 {
-    std::string script;
-    for (char character : lines) {
-        if (character == '\n')
-            script += '\r';
-        script += character;
-    }
-    installation.Record().Setsftype(2);
-    installation.Record().Setsfentype(2);
-    ASSERT_TRUE(WriteFileText(installation.InApp("hw.dll"), Scramble(script)));
+    ASSERT_TRUE(installation.AddScript(lines));
 }
 
 std::string ProfileValue(SampleInstallation& installation, const char* key)

@@ -143,27 +143,41 @@ std::string TempCopyPath()
     return Lowered(std::string(full) + "strKVTemp.exe");
 }
 
-}
+// A record that names the sample's own files, folders and keys beside drive roots, system
+// folders, shared keys and a link out of the tree. Its registry keys go with it.
+struct HostileInstallation {
+    SampleInstallation installation{"machine"};
+    std::string scratch;
+    std::string sentinel;
+    std::string key = "Software\\UnInstallTests\\Machine-" + std::to_string(GetCurrentProcessId());
+    bool linked = false;
+    bool view32 = false;
 
-TEST(WholeMachine, HostileRecordRemovesOnlyWhatItNamesAndMayGo)
+    HostileInstallation();
+    ~HostileInstallation()
+    {
+        RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
+        RunReg("delete \"HKLM\\" + key + "32\" /f /reg:32");
+    }
+};
+
+HostileInstallation::HostileInstallation()
 {
-    SampleInstallation installation("machine");
     InstallRecord& record = installation.Record();
-    const std::string scratch = installation.AppFolder().substr(0, installation.AppFolder().rfind('\\'));
+    scratch = installation.AppFolder().substr(0, installation.AppFolder().rfind('\\'));
     installation.AddFolder("Bin");
     installation.AddFile("Bin\\App.exe");
     installation.AddFile("Bin\\Kept.dat").SetIntField("Uninstall", 1);
-    const std::string sentinel = scratch + "\\Sentinel";
-    ASSERT_TRUE(MakeFolder(sentinel) && MakeFolder(sentinel + "\\Empty"));
-    ASSERT_TRUE(WriteFileText(sentinel + "\\Precious.doc", "keep"));
-    const bool linked = MakeFolderLink(installation.InApp("Data"), sentinel);
+    sentinel = scratch + "\\Sentinel";
+    EXPECT_TRUE(MakeFolder(sentinel) && MakeFolder(sentinel + "\\Empty"));
+    EXPECT_TRUE(WriteFileText(sentinel + "\\Precious.doc", "keep"));
+    linked = MakeFolderLink(installation.InApp("Data"), sentinel);
 
-    const std::string key = "Software\\UnInstallTests\\Machine-" + std::to_string(GetCurrentProcessId());
-    ASSERT_TRUE(PutValue(HKEY_CURRENT_USER, key + "\\App\\Sub", "v", REG_SZ, "x"));
-    ASSERT_TRUE(PutValue(HKEY_LOCAL_MACHINE, key, "InstallDir", REG_SZ, "C:\\App"));
-    ASSERT_TRUE(PutValue(HKEY_LOCAL_MACHINE, key, "Other", REG_SZ, "stays"));
-    const bool view32 = RunReg("add \"HKLM\\" + key + "32\\App\" /v v /d x /f /reg:32");
-    std::string text;
+    EXPECT_TRUE(PutValue(HKEY_CURRENT_USER, key + "\\App\\Sub", "v", REG_SZ, "x"));
+    EXPECT_TRUE(PutValue(HKEY_LOCAL_MACHINE, key, "InstallDir", REG_SZ, "C:\\App"));
+    EXPECT_TRUE(PutValue(HKEY_LOCAL_MACHINE, key, "Other", REG_SZ, "stays"));
+    view32 = RunReg("add \"HKLM\\" + key + "32\\App\" /v v /d x /f /reg:32");
     auto add = [&record](const std::string& type, const std::string& root, const std::string& path, const std::string& name) {
         RecordItem item;
         item.SetField("Type", type);
@@ -193,7 +207,17 @@ TEST(WholeMachine, HostileRecordRemovesOnlyWhatItNamesAndMayGo)
     add("Key", "HKEY_LOCAL_MACHINE", "Software\\Microsoft\\Windows\\CurrentVersion", "Uninstall");
     record.SetGUID("");
     record.SetDescPath("C:\\");
-    ASSERT_TRUE(installation.SaveRecord());
+    EXPECT_TRUE(installation.SaveRecord());
+}
+
+}
+
+TEST(WholeMachine, HostileRecordRemovesOnlyWhatItNamesAndMayGo)
+{
+    HostileInstallation hostile;
+    SampleInstallation& installation = hostile.installation;
+    const std::string& key = hostile.key;
+    ASSERT_FALSE(HasFailure());
 
     const Snapshot before = SnapshotMachine();
     ProgramUnderTest program;
@@ -220,9 +244,9 @@ TEST(WholeMachine, HostileRecordRemovesOnlyWhatItNamesAndMayGo)
     std::set<std::string> mayGo = mustGo;
     // Where links cannot be removed (Wine), the link and so the uninstall folder stay.
     mayGo.insert(Lowered(installation.AppFolder()));
-    if (linked)
+    if (hostile.linked)
         mayGo.insert(Lowered(installation.InApp("Data")));
-    if (view32) {
+    if (hostile.view32) {
         for (const std::string& entry : {"HKLM32\\" + key + "32\\App", "HKLM32\\" + key + "32\\App::v"}) {
             EXPECT_TRUE(gone.count(Lowered(entry))) << entry;
             mayGo.insert(Lowered(entry));
@@ -234,9 +258,32 @@ TEST(WholeMachine, HostileRecordRemovesOnlyWhatItNamesAndMayGo)
         EXPECT_TRUE(mayGo.count(path)) << path << " went, though nothing allowed it";
     for (const std::string& path : changed)
         EXPECT_EQ(TempCopyPath(), path) << "only the cleanup copy is new";
-    EXPECT_EQ("keep", ReadFileText(sentinel + "\\Precious.doc"));
-    EXPECT_TRUE(PathExists(sentinel + "\\Empty"));
-    RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
-    RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
-    RunReg("delete \"HKLM\\" + key + "32\" /f /reg:32");
+    EXPECT_EQ("keep", ReadFileText(hostile.sentinel + "\\Precious.doc"));
+    EXPECT_TRUE(PathExists(hostile.sentinel + "\\Empty"));
+}
+
+TEST(WholeMachine, PreviewOfAHostileRecordChangesNothing)
+{
+    HostileInstallation hostile;
+    ASSERT_FALSE(HasFailure());
+    // The log lies outside the drive that the snapshots cover.
+    const std::string log = "Z:\\tmp\\uninstall-preview-" + std::to_string(GetCurrentProcessId()) + ".log";
+
+    const Snapshot before = SnapshotMachine();
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start(hostile.installation.UninstallerPath(), "/PREVIEW \"/LOG=" + log + "\""));
+    EXPECT_TRUE(program.WaitForExit());
+    EXPECT_EQ(0u, program.ExitCode());
+    Sleep(500); // a wrongly started cleanup copy would have begun by now
+    const Snapshot after = SnapshotMachine();
+
+    std::set<std::string> gone;
+    std::set<std::string> changed;
+    Compare(before, after, gone, changed);
+    EXPECT_TRUE(gone.empty()) << *gone.begin() << " went";
+    EXPECT_TRUE(changed.empty()) << *changed.begin() << " changed";
+    const std::string report = ReadFileText(log);
+    EXPECT_NE(std::string::npos, report.find("would keep   record folder    C:\\  (refused as a protected path)")) << report;
+    EXPECT_NE(std::string::npos, report.find("(a key that all programs share)")) << report;
+    DeleteFileA(log.c_str());
 }

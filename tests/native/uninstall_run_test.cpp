@@ -33,19 +33,30 @@ public:
     void AdvanceProgress(int n) override { position += n; }
     void PumpOneMessage() override {}
 
-    void RemoveServiceOf(const std::string& path) override { events.push_back("service:" + path); }
-    void EndProcessesOf(const std::string& path) override { events.push_back("end:" + path); }
-    void UnregisterServer(const std::string& path, unsigned type) override
+    ItemResult RemoveServiceOf(const std::string& path) override { return Note("service:" + path); }
+    ItemResult EndProcessesOf(const std::string& path) override { return Note("end:" + path); }
+    ItemResult UnregisterServer(const std::string& path, unsigned type) override
     {
-        events.push_back("unregister:" + path + "#" + std::to_string(type));
+        return Note("unregister:" + path + "#" + std::to_string(type));
     }
-    void RemoveFile(const std::string& path) override { events.push_back("file:" + path); }
-    void RemoveFolderIfEmpty(const std::string& path) override { events.push_back("folder:" + path); }
-    void RemoveRegistryItem(const std::string& item) override { events.push_back("registry:" + item); }
-    void RemoveShellObject(const std::string& item) override { events.push_back("shell:" + item); }
-    void RemoveUninstallEntry() override { events.push_back("entry"); }
-    void RemoveDescFolder() override { events.push_back("desc"); }
+    ItemResult RemoveFile(const std::string& path) override { return Note("file:" + path); }
+    ItemResult RemoveFolderIfEmpty(const std::string& path) override { return Note("folder:" + path); }
+    ItemResult RemoveRegistryItem(const std::string& item) override { return Note("registry:" + item); }
+    ItemResult RemoveShellObject(const std::string& item) override { return Note("shell:" + item); }
+    ItemResult RemoveUninstallEntry() override { return Note("entry"); }
+    ItemResult RemoveDescFolder() override { return Note("desc"); }
+    ItemResult KeepFile(const std::string& path, const std::string& reason) override
+    {
+        events.push_back("keep:" + path);
+        return Kept(reason);
+    }
     const FileTimeSource& FileTimes() const override { return m_times; }
+
+    ItemResult Note(const std::string& event)
+    {
+        events.push_back(event);
+        return Removed();
+    }
 
     // The system calls alone, without the page's.
     std::vector<std::string> Removals() const
@@ -207,4 +218,32 @@ TEST(UninstallRun, HugeInstallationCutsTheRangeToSixteenBits)
     UninstallRun run(recorder, recorder, nullptr);
     run.Execute(record);
     EXPECT_EQ((70000 + 2) & 0xFFFF, recorder.range);
+}
+
+TEST(UninstallRun, ReportNamesEveryItemOnceWithThePolicyThatKeptOrRemovedTheFile)
+{
+    class Lines : public RemovalReport {
+    public:
+        std::vector<std::string> lines;
+        void Item(RemovalItemKind kind, const std::string& name, const ItemResult& result) override
+        {
+            lines.push_back(FormatReportLine(kind, name, result, false));
+        }
+    } report;
+    Recorder recorder;
+    UninstallRun run(recorder, recorder, nullptr, &report);
+    run.Execute(FullRecord());
+
+    // 2 services, 3 programs, 3 servers, 1 kept and 3 removed files (the entry without a name
+    // names nothing), 2 folders, 2 registry items, 2 shell objects, the entry and the record folder.
+    EXPECT_EQ(20u, report.lines.size());
+    const auto has = [&report](const std::string& line) {
+        return std::find(report.lines.begin(), report.lines.end(), line) != report.lines.end();
+    };
+    EXPECT_TRUE(has("kept         file             C:\\App\\Com.dll  (removal policy 1: always kept)"));
+    EXPECT_TRUE(has("removed      file             C:\\App\\App.exe  (no removal policy: always removed)"));
+    const auto at = [&recorder](const std::string& event) {
+        return std::find(recorder.events.begin(), recorder.events.end(), event) - recorder.events.begin();
+    };
+    EXPECT_LT(at("keep:C:\\App\\Com.dll"), at("file:C:\\App\\App.exe")) << "kept files are told before the first removal";
 }

@@ -1,5 +1,7 @@
 #include "tests/support/sample_installation.h"
 
+#include "app/scrambled_text.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -76,4 +78,17 @@ bool SampleInstallation::UninstallEntryExists() const
 bool SampleInstallation::SaveRecord()
 {
     return m_record.Save(InApp("Setup.Kvx"));
+}
+
+bool SampleInstallation::AddScript(const std::string& lines)
+{
+    std::string script;
+    for (char character : lines) {
+        if (character == '\n')
+            script += '\r';
+        script += character;
+    }
+    m_record.Setsftype(2);
+    m_record.Setsfentype(2);
+    return WriteFileText(InApp("hw.dll"), Scramble(script));
 }

@@ -32,6 +32,10 @@ public:
     bool AddUninstallEntry();
     [[nodiscard]] bool UninstallEntryExists() const;
 
+    // Makes the record select the script engine and stores the script scrambled as hw.dll in
+    // the uninstall folder. Lines are given with "\n".
+    bool AddScript(const std::string& lines);
+
     // Saves the record as Setup.Kvx beside the uninstaller.
     bool SaveRecord();
 

@@ -103,6 +103,14 @@ bool ProgramUnderTest::WaitForExit(DWORD timeoutMs)
     return m_process && WaitForSingleObject(m_process, timeoutMs) == WAIT_OBJECT_0;
 }
 
+DWORD ProgramUnderTest::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    if (m_process)
+        (void)GetExitCodeProcess(m_process, &code);
+    return code;
+}
+
 HWND WaitForWindow(const std::string& title, const std::string& className, DWORD processId, DWORD timeoutMs)
 {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;

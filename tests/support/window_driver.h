@@ -26,6 +26,8 @@ public:
     [[nodiscard]] DWORD ProcessId() const { return m_processId; }
     // True when the process ended within the time.
     bool WaitForExit(DWORD timeoutMs = kWindowWaitMs);
+    // The exit code of the ended process; STILL_ACTIVE while it runs.
+    [[nodiscard]] DWORD ExitCode() const;
 
 private:
     HANDLE m_process = nullptr;

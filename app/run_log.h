@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/removal_report.h"
+
+#include <windows.h>
+
+#include <string>
+
+// The administrator's log: one line per step, each with its local time, written at once so
+// that a log of a run that was stopped still holds everything up to that point. It is also
+// the report of the run and of the preview.
+class RunLog final : public RemovalReport {
+public:
+    RunLog() = default;
+    ~RunLog() override;
+    RunLog(const RunLog&) = delete;
+    RunLog& operator=(const RunLog&) = delete;
+
+    // Creates (or empties) the file; false when it cannot be written.
+    bool OpenFile(const std::string& path);
+    // The standard output the uninstaller was given, else the console of the command prompt
+    // that started it; false when there is neither.
+    bool OpenParentConsole();
+
+    [[nodiscard]] bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+    // Item lines say "would remove" instead of "removed".
+    void SetPreview(bool preview) { m_preview = preview; }
+
+    void Line(const std::string& text);
+    void Item(RemovalItemKind kind, const std::string& name, const ItemResult& result) override;
+
+    // How many items had each outcome so far, in the order of RemovalOutcome.
+    [[nodiscard]] int Count(RemovalOutcome outcome) const { return m_counts[static_cast<int>(outcome)]; }
+
+private:
+    void Close();
+
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
+    bool m_ownsHandle = false;
+    bool m_preview = false;
+    int m_counts[4] = {};
+};
