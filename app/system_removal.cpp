@@ -83,15 +83,23 @@ ItemResult SystemRemoval::KeepFile(const std::string& path, const std::string& r
 
 ItemResult SystemRemoval::RemoveFolderIfEmpty(const std::string& path)
 {
-    // A folder that still holds anything, a file of the user for one, stays.
-    if (!FolderExists(path))
+    // A folder that still holds anything, a file of the user for one, stays. The system removes
+    // only an empty folder, so a plain folder is simply asked to go, and listed only when it
+    // stays, to name what keeps it; a link is judged by what its listing shows, as ever.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return NotThere();
-    const std::string staying = FirstEntryStaying(path, nullptr);
-    if (!staying.empty())
-        return Kept(HoldsReason(staying));
-    if (!RemoveDirectoryA(path.c_str()))
-        return Failed(SystemErrorReason(GetLastError()));
-    return Removed();
+    const bool isLink = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    std::string staying = isLink ? FirstEntryStaying(path, nullptr) : std::string();
+    if (staying.empty()) {
+        if (RemoveDirectoryA(path.c_str()))
+            return Removed();
+        const DWORD error = GetLastError();
+        if (error != ERROR_DIR_NOT_EMPTY)
+            return Failed(SystemErrorReason(error));
+        staying = FirstEntryStaying(path, nullptr);
+    }
+    return staying.empty() ? Failed(SystemErrorReason(ERROR_DIR_NOT_EMPTY)) : Kept(HoldsReason(staying));
 }
 
 std::optional<ItemResult> SettledRegistryItem(const std::string& item)
@@ -111,12 +119,22 @@ std::optional<ItemResult> SettledRegistryItem(const std::string& item)
 
 ItemResult SystemRemoval::RemoveRegistryItem(const std::string& item)
 {
-    if (std::optional<ItemResult> settled = SettledRegistryItem(item))
-        return *settled;
-    (void)::RemoveRegistryItem(item);
-    if (FindRegistryItem(item) == RegistryItemPresence::Present)
-        return Failed("it could not be deleted");
-    return Removed();
+    // What became of the item comes from the deletion's own trips to the registry.
+    RegistryRemoval outcome = RegistryRemoval::Missing;
+    (void)::RemoveRegistryItem(item, &outcome);
+    switch (outcome) {
+    case RegistryRemoval::Malformed:
+        return Failed(kBadRegistryItemReason);
+    case RegistryRemoval::Shared:
+        return Kept(kSharedKeyReason);
+    case RegistryRemoval::Missing:
+        return NotThere();
+    case RegistryRemoval::Removed:
+        return Removed();
+    case RegistryRemoval::Failed:
+        break;
+    }
+    return Failed("it could not be deleted");
 }
 
 ItemResult SystemRemoval::RemoveShellObject(const std::string& item)

@@ -70,14 +70,22 @@ private:
 // key itself stays. Where the key or value is absent from the 64-bit view, it is removed from
 // the 32-bit view, where a 32-bit installer wrote it. A key that every program shares is
 // never deleted. False when the entry has fewer than four fields, Path cannot be opened or the
-// key is shared; true otherwise, whatever the deletion gave.
-bool RemoveRegistryItem(const std::string& item);
+// key is shared; true otherwise, whatever the deletion gave. outcome, when given, receives what
+// became of the key or value.
+enum class RegistryRemoval {
+    Malformed, // fewer than four fields
+    Shared,    // a key every program shares, never deleted
+    Missing,   // in neither view
+    Removed,
+    Failed,
+};
+bool RemoveRegistryItem(const std::string& item, RegistryRemoval* outcome = nullptr);
 
 // What the registry holds of one entry of the registry list, looked up as RemoveRegistryItem
 // would find it, with read access only.
 enum class RegistryItemPresence {
     Malformed, // fewer than four fields or an unknown root
-    Shared,    // a key every program shares, which is never deleted
+    Shared,
     Missing,
     Present,
 };

@@ -46,28 +46,39 @@ bool IsShared(const ParsedRegistryItem& item) { return item.isKey && IsSharedReg
 
 }
 
-bool RemoveRegistryItem(const std::string& text)
+bool RemoveRegistryItem(const std::string& text, RegistryRemoval* outcome)
 {
+    RegistryRemoval result = RegistryRemoval::Missing;
     ParsedRegistryItem item;
-    if (!ParseRegistryItem(text, item) || IsShared(item))
-        return false;
-    // The 64-bit view first; a 32-bit installer's keys live in the 32-bit view.
     bool opened = false;
-    for (REGSAM view : kViews) {
-        RegKey key;
-        if (!key.OpenInView(item.root, item.path, kDeleteAccess, view))
-            continue;
-        opened = true;
-        if (!HoldsItem(key, item.isKey, item.name))
-            continue;
-        // The outcome of the deletion is not the caller's concern: a key or value that is
-        // already gone counts as removed.
-        if (item.isKey)
-            (void)key.DeleteKeyTree(item.name);
-        else
-            (void)key.DeleteValue(item.name);
-        break;
+    if (!ParseRegistryItem(text, item)) {
+        result = RegistryRemoval::Malformed;
+    } else if (IsShared(item)) {
+        result = RegistryRemoval::Shared;
+    } else {
+        // The 64-bit view first; a 32-bit installer's keys live in the 32-bit view.
+        for (REGSAM view : kViews) {
+            RegKey key;
+            if (!key.OpenInView(item.root, item.path, kDeleteAccess, view))
+                continue;
+            opened = true;
+            // A value is deleted straight away, and only its absence sends the search on to
+            // the next view: asking first would cost one more trip to the registry per value.
+            if (!item.isKey) {
+                const LONG status = RegDeleteValueA(key.Handle(), item.name.c_str());
+                if (status == ERROR_FILE_NOT_FOUND)
+                    continue;
+                result = status == ERROR_SUCCESS ? RegistryRemoval::Removed : RegistryRemoval::Failed;
+                break;
+            }
+            if (!HoldsItem(key, true, item.name))
+                continue;
+            result = key.DeleteKeyTree(item.name) ? RegistryRemoval::Removed : RegistryRemoval::Failed;
+            break;
+        }
     }
+    if (outcome)
+        *outcome = result;
     return opened;
 }
 
