@@ -77,21 +77,31 @@ void ProgressDialog::OnInitDialog()
         (void)m_banner.LoadFromFile(m_app.TopBannerPath());
 
     ApplyPageTexts(m_window, session.Language(), kLanguageTexts);
+    MarkStep("page-init");
 }
 
 void ProgressDialog::OnStartRun()
 {
     UninstallSession& session = m_app.Session();
+    MarkStep("run-start");
     session.NoteRemovalRun();
     SystemRemoval operations(session);
     UninstallRun run(*this, operations, &session.Language());
     run.Execute(session.Record());
     ShowPosition(GetTickCount64());
+    m_statusTime.Write();
+    m_advanceTime.Write();
     EndDialog(m_window, IDOK);
+}
+
+void ProgressDialog::NoteStepDone(const char* step)
+{
+    MarkStep(step);
 }
 
 void ProgressDialog::SetStatusText(const std::string& text)
 {
+    const StepSpan span(m_statusTime);
     // The heading is read back so that a text set on its control survives; writing it back
     // unchanged would only repaint it.
     m_headingText = ControlText(m_window, IDC_HEADING);
@@ -113,6 +123,7 @@ void ProgressDialog::SetProgressRange(unsigned short total)
 
 void ProgressDialog::AdvanceProgress(int n)
 {
+    const StepSpan span(m_advanceTime);
     ::PumpOneMessage();
     m_position += n;
     // The bar repaints itself synchronously on every new position, which costs more than

@@ -2,6 +2,7 @@
 
 #include "app/dialog_page.h"
 #include "app/uninstall_run.h"
+#include "sysops/step_times.h"
 #include "ui/page_chrome.h"
 
 #include <string>
@@ -27,6 +28,7 @@ public:
     void SetProgressRange(unsigned short total) override;
     void AdvanceProgress(int n) override;
     void PumpOneMessage() override;
+    void NoteStepDone(const char* step) override;
 
 private:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
@@ -43,4 +45,6 @@ private:
     std::string m_headingText;
     std::string m_statusText;
     PictureStatic m_banner;
+    StepTotal m_statusTime{"status-text"};
+    StepTotal m_advanceTime{"advance"};
 };

@@ -8,6 +8,7 @@
 #include "sysops/file_ops.h"
 #include "sysops/module_path.h"
 #include "sysops/restart.h"
+#include "sysops/step_times.h"
 #include "ui/string_table.h"
 
 #include <windows.h>
@@ -30,6 +31,8 @@ void UninstallerApp::Start(const std::string& parameter)
 {
     // COM stays initialised for the life of the process: servers are unregistered and
     // scripts create objects on this thread until it ends.
+    MarkProcessCreated("created");
+    MarkStep("start");
     (void)CoInitialize(nullptr);
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -68,11 +71,14 @@ void UninstallerApp::RunUninstallMode()
         MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
         return;
     }
+    MarkStep("confirm-asked");
     if (!ConfirmUninstall(descriptionPath))
         return;
+    MarkStep("confirmed");
 
     (void)RunUninstall();
     LaunchCleanupCopy();
+    MarkStep("copy-started");
     // The cleanup copy is started before the restart is asked for, so that it can still
     // delete the folder while Windows shuts down.
     if (m_session.RebootFlag() != 0)
@@ -83,6 +89,7 @@ bool UninstallerApp::RunUninstall()
 {
     m_session.SetDescriptionPath(JoinPath(m_appFolder, "Setup.kvx"));
     m_session.LoadRecord();
+    MarkStep("record-loaded");
     // A record that could be read only in part names only part of the installation; removing
     // that part and the uninstall folder would leave a broken application behind.
     if (m_session.Record().ReadError())
@@ -127,4 +134,5 @@ void UninstallerApp::RequestRestart()
 void UninstallerApp::RunCleanupMode(const std::string& parameter)
 {
     RunCleanup(ParseCleanupParameter(parameter));
+    MarkStep("cleanup-done");
 }

@@ -6,6 +6,7 @@
 //
 //   uninstall_driver.exe PATH-OF-UnInstall.exe APPLICATION-NAME
 
+#include "sysops/step_times.h"
 #include "tests/support/window_driver.h"
 #include "tests/support/window_picture.h"
 
@@ -65,6 +66,8 @@ int main(int argumentCount, char** arguments)
     const std::string appFolder = uninstaller.substr(0, uninstaller.find_last_of('\\'));
 
     (void)Elapsed();
+    MarkProcessCreated("driver-created");
+    MarkStep("driver-start");
     ProgramUnderTest program;
     if (!program.Start(uninstaller))
         return Fail("UnInstall.exe could not be started");
@@ -72,6 +75,7 @@ int main(int argumentCount, char** arguments)
     HWND question = WaitForWindow(appName, kDialogClass, program.ProcessId(), 60000);
     if (!question)
         return Fail("no confirmation appeared");
+    MarkStep("driver-saw-confirmation");
     std::printf("%6.2f s confirmation: %s -> Yes\n", Elapsed(), MessageBoxText(question).c_str());
     KeepPicture(question, "confirmation");
     PressButton(question, IDYES);
@@ -87,6 +91,7 @@ int main(int argumentCount, char** arguments)
     HWND finish = WaitForWindow("Uninstall " + appName, kDialogClass, program.ProcessId(), 120000);
     if (!finish)
         return Fail("no finish page appeared");
+    MarkStep("driver-saw-finish");
     std::printf("%6.2f s finish page: %s / %s -> Finish\n", Elapsed(), DialogItemText(finish, 2029).c_str(),
         DialogItemText(finish, 2015).c_str());
     KeepPicture(finish, "finish");
@@ -97,9 +102,11 @@ int main(int argumentCount, char** arguments)
     PressButton(finish, IDOK);
     if (!program.WaitForExit(30000))
         return Fail("UnInstall.exe did not end");
+    MarkStep("driver-saw-end");
     std::printf("%6.2f s UnInstall.exe ended\n", Elapsed());
     if (!WaitForPathGone(appFolder, 30000))
         return Fail("the application folder is still there");
+    MarkStep("driver-saw-folder-gone");
     std::printf("%6.2f s uninstall folder deleted by the cleanup copy\n", Elapsed());
     return 0;
 }
