@@ -36,10 +36,16 @@ private:
     void OnStartRun();
     void WriteBoundTexts();
     void ShowPosition(ULONGLONG now);
+    void ShowStatusText(ULONGLONG now);
 
     UninstallerApp& m_app;
     int m_position = 0;
     ULONGLONG m_lastBarUpdate = 0;
+    ULONGLONG m_lastQueueLook = 0;
+    bool m_queueBusy = false;
+    ULONGLONG m_lastStatusWrite = 0;
+    bool m_statusTimerSet = false;
+    std::string m_shownStatusText;
     bool m_firstFramePainted = false;
     HFONT m_dialogFont = nullptr;
     std::string m_headingText;
