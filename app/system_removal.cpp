@@ -35,8 +35,13 @@ void SystemRemoval::RemoveFile(const std::string& path)
 
 void SystemRemoval::RemoveFolderIfEmpty(const std::string& path)
 {
-    // A folder that still holds anything, a file of the user for one, stays.
-    if (IsFolderEmpty(path))
+    // A folder that still holds anything, a file of the user for one, stays. The system removes
+    // only an empty folder, so a plain folder is simply asked to go, which spares a listing per
+    // folder; a link is judged by what its listing shows, as ever.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 || IsFolderEmpty(path))
         RemoveDirectoryA(path.c_str());
 }
 

@@ -10,13 +10,10 @@ namespace {
 
 constexpr REGSAM kViews[] = {0, KEY_WOW64_32KEY};
 
-bool HoldsItem(const RegKey& key, bool isKey, const std::string& name)
+bool HoldsKey(const RegKey& key, const std::string& name)
 {
-    if (isKey) {
-        RegKey subkey;
-        return subkey.OpenInView(key.Handle(), name, KEY_READ, key.ViewAccess());
-    }
-    return RegQueryValueExA(key.Handle(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegKey subkey;
+    return subkey.OpenInView(key.Handle(), name, KEY_READ, key.ViewAccess());
 }
 
 }
@@ -41,14 +38,18 @@ bool RemoveRegistryItem(const std::string& item)
         if (!key.OpenInView(rootKey, path, kDeleteAccess, view))
             continue;
         opened = true;
-        if (!HoldsItem(key, isKey, name))
+        // A value is deleted straight away, and only its absence sends the search on to the
+        // next view: asking first would cost one more trip to the registry per value.
+        if (!isKey) {
+            if (RegDeleteValueA(key.Handle(), name.c_str()) == ERROR_FILE_NOT_FOUND)
+                continue;
+            break;
+        }
+        if (!HoldsKey(key, name))
             continue;
-        // The outcome of the deletion is not the caller's concern: a key or value that is
-        // already gone counts as removed.
-        if (isKey)
-            (void)key.DeleteKeyTree(name);
-        else
-            (void)key.DeleteValue(name);
+        // The outcome of the deletion is not the caller's concern: a key that is already gone
+        // counts as removed.
+        (void)key.DeleteKeyTree(name);
         break;
     }
     return opened;
