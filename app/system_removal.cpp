@@ -10,7 +10,7 @@
 
 bool SystemFileTimes::GetFileWriteTime(const std::string& path, int64_t& calendarTime) const
 {
-    return ::GetFileWriteTime(path, calendarTime);
+    return m_listed.GetFileWriteTime(path, calendarTime);
 }
 
 void SystemRemoval::RemoveServiceOf(const std::string& path)

@@ -2,13 +2,18 @@
 
 #include "app/uninstall_run.h"
 #include "record/file_time_source.h"
+#include "sysops/listed_file_times.h"
 
 class UninstallSession;
 
-// The real last-write times of the files, for the removal policy's unchanged-file test.
+// The real last-write times of the files, for the removal policy's unchanged-file test, read
+// a folder listing at a time.
 class SystemFileTimes : public FileTimeSource {
 public:
     [[nodiscard]] bool GetFileWriteTime(const std::string& path, int64_t& calendarTime) const override;
+
+private:
+    mutable ListedFileTimes m_listed;
 };
 
 // The removal operations of the run on the real system.

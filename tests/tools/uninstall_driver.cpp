@@ -37,6 +37,19 @@ void PrintProfile(const std::string& path)
         std::printf("           %s\n", line);
 }
 
+// Looking at a path costs no trip to the window server, so the end of the cleanup copy is
+// looked for more often than a window is.
+bool WaitForFolderGone(const std::string& path, DWORD timeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        if (GetTickCount64() >= deadline)
+            return false;
+        Sleep(2);
+    }
+    return true;
+}
+
 int Fail(const char* what)
 {
     std::printf("driver: %s\n", what);
@@ -88,6 +101,10 @@ int main(int argumentCount, char** arguments)
     // A scripted uninstall may keep its waiting box open while the progress page works.
     if (HWND waiting = WaitForWindow("Waiting...", kDialogClass, program.ProcessId(), 0))
         std::printf("%6.2f s waiting box beside it: %s\n", Elapsed(), DialogItemText(waiting, 2029).c_str());
+    // While the progress page works, only its end is watched: a search through every window
+    // each poll would compete with the uninstaller for the window server.
+    if (progress)
+        (void)WaitForWindowGone(progress, 120000);
     HWND finish = WaitForWindow("Uninstall " + appName, kDialogClass, program.ProcessId(), 120000);
     if (!finish)
         return Fail("no finish page appeared");
@@ -104,7 +121,7 @@ int main(int argumentCount, char** arguments)
         return Fail("UnInstall.exe did not end");
     MarkStep("driver-saw-end");
     std::printf("%6.2f s UnInstall.exe ended\n", Elapsed());
-    if (!WaitForPathGone(appFolder, 30000))
+    if (!WaitForFolderGone(appFolder, 30000))
         return Fail("the application folder is still there");
     MarkStep("driver-saw-folder-gone");
     std::printf("%6.2f s uninstall folder deleted by the cleanup copy\n", Elapsed());
