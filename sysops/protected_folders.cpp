@@ -70,14 +70,18 @@ bool ContainsOrEquals(const std::string& container, const std::string& folder)
 }
 
 // The protected folders in comparable form, found once per process: forty folder lookups and
-// path resolutions cost a tenth of a second under Wine, and the cleanup copy asks twice.
+// path resolutions cost a tenth of a second under Wine, and the cleanup copy asks twice. The
+// system gives them in their long form already; only one that holds a short name's "~" is
+// resolved, since Wine resolves a long name by listing every folder on its way.
 const std::vector<std::string>& ComparableProtectedFolders()
 {
     static const std::vector<std::string> folders = [] {
         std::vector<std::string> comparable;
         for (const std::string& known : ProtectedFolders()) {
-            if (!known.empty())
-                comparable.push_back(ComparablePath(known));
+            if (known.empty())
+                continue;
+            const bool mayHoldShortName = known.find('~') != std::string::npos;
+            comparable.push_back(mayHoldShortName ? ComparablePath(known) : FullFolderPath(known));
         }
         return comparable;
     }();
