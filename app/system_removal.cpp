@@ -30,6 +30,7 @@ void SystemRemoval::UnregisterServer(const std::string& path, unsigned type)
 
 void SystemRemoval::RemoveFile(const std::string& path)
 {
+    const StepSpan span(m_fileDeletion);
     DeleteFileForced(path);
 }
 

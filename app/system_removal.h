@@ -3,6 +3,7 @@
 #include "app/uninstall_run.h"
 #include "record/file_time_source.h"
 #include "sysops/listed_file_times.h"
+#include "sysops/step_times.h"
 
 class UninstallSession;
 
@@ -20,6 +21,7 @@ private:
 class SystemRemoval : public RemovalOperations {
 public:
     explicit SystemRemoval(UninstallSession& session) : m_session(session) {}
+    ~SystemRemoval() override { m_fileDeletion.Write(); }
 
     void RemoveServiceOf(const std::string& path) override;
     void EndProcessesOf(const std::string& path) override;
@@ -35,4 +37,5 @@ public:
 private:
     UninstallSession& m_session;
     SystemFileTimes m_fileTimes;
+    StepTotal m_fileDeletion{"file-deletion"};
 };
