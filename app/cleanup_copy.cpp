@@ -3,6 +3,7 @@
 #include "base/path_text.h"
 #include "sysops/file_ops.h"
 #include "sysops/held_copy.h"
+#include "sysops/step_times.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -63,8 +64,10 @@ void RunCleanup(const CleanupRequest& request)
 {
     if (request.processId > 0)
         WaitForProcessEnd(request.processId);
+    MarkStep("cleanup-waited");
     if (!CleanupMayDelete(request.folder))
         return;
+    MarkStep("cleanup-checked");
     (void)DeleteFolderTree(request.folder);
 }
 

@@ -6,6 +6,7 @@
 #include "app/resource.h"
 #include "ui/string_table.h"
 #include "app/uninstaller_app.h"
+#include "sysops/step_times.h"
 
 bool RunDefaultFlow(UninstallerApp& app)
 {
@@ -18,9 +19,11 @@ bool RunDefaultFlow(UninstallerApp& app)
     ProgressDialog progress(app);
     if (!progress.Show())
         return false;
+    MarkStep("page-closed");
     UninstallSession& session = app.Session();
     const std::string appName = session.Record().GetAppName();
     FinishPage finish(app, GetTextWith(TextId::UninstallCaption, &session, appName), appName);
     (void)finish.Show();
+    MarkStep("finish-closed");
     return true;
 }

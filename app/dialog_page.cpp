@@ -29,18 +29,19 @@ INT_PTR CALLBACK DialogPage::Procedure(HWND window, UINT message, WPARAM wParam,
     return result;
 }
 
-void PumpOneMessage()
+bool PumpOneMessage()
 {
     MSG message;
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
-        return;
+        return false;
     if (message.message == WM_QUIT) {
         // A quit request belongs to the loop that runs beneath us; give it back.
         PostQuitMessage(static_cast<int>(message.wParam));
-        return;
+        return false;
     }
     TranslateMessage(&message);
     DispatchMessageA(&message);
+    return true;
 }
 
 std::string ControlText(HWND dialog, int controlId)

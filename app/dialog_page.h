@@ -30,8 +30,9 @@ private:
 };
 
 // Removes and dispatches at most one pending message of this thread, so that a page whose work
-// runs inside a message handler still repaints and reacts between two steps.
-void PumpOneMessage();
+// runs inside a message handler still repaints and reacts between two steps. True when one was
+// dispatched (a quit request, given back to the loop beneath, does not count).
+bool PumpOneMessage();
 
 // The text of a control, whatever its length.
 [[nodiscard]] std::string ControlText(HWND dialog, int controlId);

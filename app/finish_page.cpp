@@ -2,6 +2,7 @@
 
 #include "app/resource.h"
 #include "app/uninstaller_app.h"
+#include "sysops/step_times.h"
 #include "ui/page_texts.h"
 #include "ui/string_table.h"
 
@@ -83,6 +84,7 @@ void FinishPage::OnInitDialog()
         ShowLaunchEntry(i, kLaunchControls[i]);
 
     ApplyPageTexts(m_window, session.Language(), kLanguageTexts);
+    MarkStep("finish-init");
 }
 
 void FinishPage::OnFinish()

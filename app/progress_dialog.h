@@ -2,6 +2,7 @@
 
 #include "app/dialog_page.h"
 #include "app/uninstall_run.h"
+#include "sysops/step_times.h"
 #include "ui/page_chrome.h"
 
 #include <string>
@@ -27,6 +28,7 @@ public:
     void SetProgressRange(unsigned short total) override;
     void AdvanceProgress(int n) override;
     void PumpOneMessage() override;
+    void NoteStepDone(const char* step) override;
 
 private:
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
@@ -34,13 +36,21 @@ private:
     void OnStartRun();
     void WriteBoundTexts();
     void ShowPosition(ULONGLONG now);
+    void ShowStatusText(ULONGLONG now);
 
     UninstallerApp& m_app;
     int m_position = 0;
     ULONGLONG m_lastBarUpdate = 0;
+    ULONGLONG m_lastQueueLook = 0;
+    bool m_queueBusy = false;
+    ULONGLONG m_lastStatusWrite = 0;
+    bool m_statusTimerSet = false;
+    std::string m_shownStatusText;
     bool m_firstFramePainted = false;
     HFONT m_dialogFont = nullptr;
     std::string m_headingText;
     std::string m_statusText;
     PictureStatic m_banner;
+    StepTotal m_statusTime{"status-text"};
+    StepTotal m_advanceTime{"advance"};
 };

@@ -29,7 +29,7 @@ std::string HoldsReason(const std::string& name) { return "holds " + name; }
 
 bool SystemFileTimes::GetFileWriteTime(const std::string& path, int64_t& calendarTime) const
 {
-    return ::GetFileWriteTime(path, calendarTime);
+    return m_listed.GetFileWriteTime(path, calendarTime);
 }
 
 ItemResult SystemRemoval::RemoveServiceOf(const std::string& path)
@@ -64,6 +64,7 @@ ItemResult SystemRemoval::UnregisterServer(const std::string& path, unsigned typ
 
 ItemResult SystemRemoval::RemoveFile(const std::string& path)
 {
+    const StepSpan span(m_fileDeletion);
     const FileDeletion deletion = DeleteFileForced(path);
     switch (deletion.outcome) {
     case FileDeletion::Deleted:

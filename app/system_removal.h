@@ -2,15 +2,21 @@
 
 #include "app/uninstall_run.h"
 #include "record/file_time_source.h"
+#include "sysops/listed_file_times.h"
+#include "sysops/step_times.h"
 
 #include <optional>
 
 class UninstallSession;
 
-// The real last-write times of the files, for the removal policy's unchanged-file test.
+// The real last-write times of the files, for the removal policy's unchanged-file test, read
+// a folder listing at a time.
 class SystemFileTimes : public FileTimeSource {
 public:
     [[nodiscard]] bool GetFileWriteTime(const std::string& path, int64_t& calendarTime) const override;
+
+private:
+    mutable ListedFileTimes m_listed;
 };
 
 // The removal operations of the run on the real system. Each tells what became of its item,
@@ -18,6 +24,7 @@ public:
 class SystemRemoval : public RemovalOperations {
 public:
     explicit SystemRemoval(UninstallSession& session) : m_session(session) {}
+    ~SystemRemoval() override { m_fileDeletion.Write(); }
 
     ItemResult RemoveServiceOf(const std::string& path) override;
     ItemResult EndProcessesOf(const std::string& path) override;
@@ -34,6 +41,7 @@ public:
 private:
     UninstallSession& m_session;
     SystemFileTimes m_fileTimes;
+    StepTotal m_fileDeletion{"file-deletion"};
 };
 
 // The reasons both the run and its preview give.

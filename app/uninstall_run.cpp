@@ -43,23 +43,31 @@ void UninstallRun::Execute(const InstallRecord& record)
     m_view.PumpOneMessage();
 
     m_lists = CollectRemovalLists(record, m_operations.FileTimes());
+    m_view.NoteStepDone("lists");
     // The bar's range is a 16-bit word; a larger install only stops the bar early.
     m_view.SetProgressRange(static_cast<unsigned short>(m_lists.Total()));
 
     RemoveServices();
+    m_view.NoteStepDone("services");
     EndApplications();
     m_view.AdvanceProgress(1);
+    m_view.NoteStepDone("applications");
     if (!m_lists.servers.empty())
         UnregisterServers();
     ReportKeptFiles();
+    m_view.NoteStepDone("servers");
     if (!m_lists.files.empty())
         DeleteFiles();
+    m_view.NoteStepDone("files");
     if (!m_lists.folders.empty())
         RemoveFolders();
+    m_view.NoteStepDone("folders");
     if (!m_lists.registryItems.empty())
         RemoveRegistryItems();
+    m_view.NoteStepDone("registry");
     if (!m_lists.shellObjects.empty())
         RemoveShellObjects();
+    m_view.NoteStepDone("shell");
 
     // The uninstall entry goes last: while anything else is left, the application still shows
     // in the list of installed programs and the uninstall can be run again.
@@ -67,6 +75,7 @@ void UninstallRun::Execute(const InstallRecord& record)
     m_view.AdvanceProgress(1);
     Report(RemovalItemKind::RecordFolder, record.GetDescPath(), m_operations.RemoveDescFolder());
     m_view.AdvanceProgress(1);
+    m_view.NoteStepDone("entry");
 }
 
 void UninstallRun::RemoveServices()

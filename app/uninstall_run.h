@@ -21,6 +21,8 @@ public:
     // Dispatches at most one pending message, then moves the bar on by n.
     virtual void AdvanceProgress(int n) = 0;
     virtual void PumpOneMessage() = 0;
+    // A step of the run has ended; the page may note the time for the benchmark.
+    virtual void NoteStepDone(const char* /*step*/) {}
 };
 
 // The system side of every removal. Each operation is best effort: the run goes on with the

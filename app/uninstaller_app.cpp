@@ -11,6 +11,7 @@
 #include "sysops/file_ops.h"
 #include "sysops/module_path.h"
 #include "sysops/restart.h"
+#include "sysops/step_times.h"
 #include "ui/string_table.h"
 #include "wsh/script_dialogs.h"
 
@@ -40,6 +41,8 @@ int UninstallerApp::Start(const std::string& parameter, const AdminSwitches& swi
 {
     // COM stays initialised for the life of the process: servers are unregistered and
     // scripts create objects on this thread until it ends.
+    MarkProcessCreated("created");
+    MarkStep("start");
     (void)CoInitialize(nullptr);
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -96,15 +99,18 @@ int UninstallerApp::RunUninstallMode()
     }
     if (m_switches.preview)
         return RunPreview();
+    MarkStep("confirm-asked");
     if (!m_switches.silent && !ConfirmUninstall(descriptionPath)) {
         m_log.Line("the user chose not to uninstall");
         return kInteractiveExitCode;
     }
+    MarkStep("confirmed");
 
     m_log.Line(std::string(m_switches.silent ? "silent uninstall" : "uninstall") + " with the install record "
                + descriptionPath);
     const bool ran = RunUninstall();
     LaunchCleanupCopy();
+    MarkStep("copy-started");
     // The cleanup copy is started before the restart is asked for, so that it can still
     // delete the folder while Windows shuts down. A silent uninstall never restarts: the
     // administrator learns of the restart from the exit code.
@@ -188,6 +194,7 @@ bool UninstallerApp::RunUninstall()
 {
     m_session.SetDescriptionPath(JoinPath(m_appFolder, "Setup.kvx"));
     m_session.LoadRecord();
+    MarkStep("record-loaded");
     // A record that could be read only in part names only part of the installation; removing
     // that part and the uninstall folder would leave a broken application behind.
     if (m_session.Record().ReadError())
@@ -235,4 +242,5 @@ void UninstallerApp::RequestRestart()
 void UninstallerApp::RunCleanupMode(const std::string& parameter)
 {
     RunCleanup(ParseCleanupParameter(parameter));
+    MarkStep("cleanup-done");
 }

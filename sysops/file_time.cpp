@@ -1,4 +1,5 @@
 #include "sysops/file_ops.h"
+#include "sysops/file_time.h"
 
 #include <windows.h>
 
@@ -36,8 +37,13 @@ bool GetFileWriteTime(const std::string& path, int64_t& calendarTime)
     FILETIME written = {};
     const bool read = GetFileTime(file, nullptr, nullptr, &written) != FALSE;
     CloseHandle(file);
+    return read && WriteTimeToCalendar(written, calendarTime);
+}
+
+bool WriteTimeToCalendar(const FILETIME& written, int64_t& calendarTime)
+{
     FILETIME local = {};
     SYSTEMTIME broken = {};
-    return read && FileTimeToLocalFileTime(&written, &local) && FileTimeToSystemTime(&local, &broken)
+    return FileTimeToLocalFileTime(&written, &local) && FileTimeToSystemTime(&local, &broken)
         && LocalSystemTimeToCalendar(broken, calendarTime);
 }

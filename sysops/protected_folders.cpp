@@ -69,6 +69,25 @@ bool ContainsOrEquals(const std::string& container, const std::string& folder)
     return folder.size() == container.size() || folder[container.size()] == '\\';
 }
 
+// The protected folders in comparable form, found once per process: forty folder lookups and
+// path resolutions cost a tenth of a second under Wine, and the cleanup copy asks twice. The
+// system gives them in their long form already; only one that holds a short name's "~" is
+// resolved, since Wine resolves a long name by listing every folder on its way.
+const std::vector<std::string>& ComparableProtectedFolders()
+{
+    static const std::vector<std::string> folders = [] {
+        std::vector<std::string> comparable;
+        for (const std::string& known : ProtectedFolders()) {
+            if (known.empty())
+                continue;
+            const bool mayHoldShortName = known.find('~') != std::string::npos;
+            comparable.push_back(mayHoldShortName ? ComparablePath(known) : FullFolderPath(known));
+        }
+        return comparable;
+    }();
+    return folders;
+}
+
 }
 
 bool IsProtectedSystemFolder(const std::string& folder)
@@ -78,8 +97,8 @@ bool IsProtectedSystemFolder(const std::string& folder)
     // A folder that holds a protected one is protected as a whole: deleting the profile's
     // AppData would take the temp folder and the roaming data with it.
     const std::string candidate = ComparablePath(folder);
-    for (const std::string& known : ProtectedFolders()) {
-        if (!known.empty() && ContainsOrEquals(candidate, ComparablePath(known)))
+    for (const std::string& known : ComparableProtectedFolders()) {
+        if (ContainsOrEquals(candidate, known))
             return true;
     }
     return false;

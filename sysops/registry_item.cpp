@@ -10,18 +10,18 @@ namespace {
 
 constexpr REGSAM kViews[] = {0, KEY_WOW64_32KEY};
 
+bool HoldsKey(const RegKey& key, const std::string& name)
+{
+    RegKey subkey;
+    return subkey.OpenInView(key.Handle(), name, KEY_READ, key.ViewAccess());
+}
+
 bool HoldsItem(const RegKey& key, bool isKey, const std::string& name)
 {
-    if (isKey) {
-        RegKey subkey;
-        return subkey.OpenInView(key.Handle(), name, KEY_READ, key.ViewAccess());
-    }
+    if (isKey)
+        return HoldsKey(key, name);
     return RegQueryValueExA(key.Handle(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
 }
-
-}
-
-namespace {
 
 struct ParsedRegistryItem {
     bool isKey = false;
@@ -71,7 +71,7 @@ bool RemoveRegistryItem(const std::string& text, RegistryRemoval* outcome)
                 result = status == ERROR_SUCCESS ? RegistryRemoval::Removed : RegistryRemoval::Failed;
                 break;
             }
-            if (!HoldsItem(key, true, item.name))
+            if (!HoldsKey(key, item.name))
                 continue;
             result = key.DeleteKeyTree(item.name) ? RegistryRemoval::Removed : RegistryRemoval::Failed;
             break;

@@ -11,5 +11,18 @@ uninstall_setup() {
     setup_raw
     W "$OURS_BIN_WIN\\sample_setup.exe" from-manifest "$MANIFEST_WIN" "$WORK_WIN\\bench.reg" 'C:\BenchApp' BenchApp >/dev/null 2>&1
 }
-uninstall_run() { W "$OURS_BIN_WIN\\uninstall_driver.exe" 'C:\BenchApp\UnInstall.exe' BenchApp; }
+uninstall_run() {
+    if [ -z "${UNINSTALL_STEP_DIR:-}" ]; then
+        W "$OURS_BIN_WIN\\uninstall_driver.exe" 'C:\BenchApp\UnInstall.exe' BenchApp
+        return
+    fi
+    # With scripts/bench-peers -s the programs mark their steps into one file per round, and
+    # the timed command's start and end are marked on the same clock (microseconds since 1601).
+    local steps="$UNINSTALL_STEP_DIR/steps-$N-$r.txt" rc
+    echo "0 bench-start $(( $(date +%s%N) / 1000 + 11644473600000000 ))" >"$steps"
+    UNINSTALL_STEP_TIMES=$(winpath "$steps") W "$OURS_BIN_WIN\\uninstall_driver.exe" 'C:\BenchApp\UnInstall.exe' BenchApp
+    rc=$?
+    echo "0 bench-end $(( $(date +%s%N) / 1000 + 11644473600000000 ))" >>"$steps"
+    return $rc
+}
 uninstall_after() { rm -f "$DRIVE_C"/users/*/Temp/strKVTemp.exe; }

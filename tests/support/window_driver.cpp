@@ -114,14 +114,15 @@ DWORD ProgramUnderTest::ExitCode() const
 HWND WaitForWindow(const std::string& title, const std::string& className, DWORD processId, DWORD timeoutMs)
 {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    do {
+    for (;;) {
         WindowQuery query{title, className, processId, nullptr};
         EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
         if (query.found)
             return query.found;
+        if (GetTickCount64() >= deadline)
+            return nullptr;
         Sleep(kPollMs);
-    } while (GetTickCount64() < deadline);
-    return nullptr;
+    }
 }
 
 HWND FindAnyWindowOf(DWORD processId)

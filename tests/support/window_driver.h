@@ -35,7 +35,8 @@ private:
 };
 
 // A visible top-level window with this exact title and class ("#32770" for dialogs and
-// message boxes), of the given process when processId is not 0; null after the time limit.
+// message boxes), of the given process when processId is not 0; null after the time limit
+// (a limit of 0 looks once).
 HWND WaitForWindow(const std::string& title, const std::string& className, DWORD processId = 0,
     DWORD timeoutMs = kWindowWaitMs);
 
