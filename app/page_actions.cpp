@@ -39,7 +39,7 @@ int PageActions::ShowPage(ScriptPage page, std::vector<LaunchEntry>& entries, bo
 {
     writeBack = false;
     if (m_app.IsSilent())
-        return AnswerPageSilently(page, entries, writeBack);
+        return AnswerPageSilently(page, writeBack);
     switch (page) {
     case ScriptPage::Progress: {
         ProgressDialog progress(m_app);
@@ -56,7 +56,7 @@ int PageActions::ShowPage(ScriptPage page, std::vector<LaunchEntry>& entries, bo
     return kProgressResult;
 }
 
-int PageActions::AnswerPageSilently(ScriptPage page, std::vector<LaunchEntry>& entries, bool& writeBack)
+int PageActions::AnswerPageSilently(ScriptPage page, bool& writeBack)
 {
     switch (page) {
     case ScriptPage::Progress: {
@@ -68,7 +68,6 @@ int PageActions::AnswerPageSilently(ScriptPage page, std::vector<LaunchEntry>& e
         // As if Finish was pressed with the boxes as the script set them: their states go back.
         m_app.Log().Line("finish page answered with Finish");
         writeBack = true;
-        (void)entries;
         return PageFinish;
     case ScriptPage::Restart:
         // "Restart now" is the page's default choice; the restart itself is left to the

@@ -28,7 +28,7 @@ public:
 private:
     [[nodiscard]] std::string ProfilePath() const;
     [[nodiscard]] std::string PageCaption() const;
-    [[nodiscard]] int AnswerPageSilently(ScriptPage page, std::vector<LaunchEntry>& entries, bool& writeBack);
+    [[nodiscard]] int AnswerPageSilently(ScriptPage page, bool& writeBack);
     [[nodiscard]] int ShowFinishPage(std::vector<LaunchEntry>& entries, bool& writeBack);
     std::unique_ptr<WaitingWindow>& WaitingSlot(WaitingKind kind);
 

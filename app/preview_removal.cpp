@@ -64,7 +64,10 @@ ItemResult PreviewRemoval::RemoveFolderIfEmpty(const std::string& path)
 
 ItemResult PreviewRemoval::RemoveRegistryItem(const std::string& item)
 {
-    return SettledRegistryItem(item).value_or(Removed());
+    // What the deletion would give: the item goes when it is there.
+    constexpr RegistryRemoval kWouldGive[] = {RegistryRemoval::Malformed, RegistryRemoval::Shared,
+                                              RegistryRemoval::Missing, RegistryRemoval::Removed};
+    return RegistryRemovalResult(kWouldGive[static_cast<int>(FindRegistryItem(item))]);
 }
 
 ItemResult PreviewRemoval::RemoveShellObject(const std::string& item)

@@ -103,26 +103,8 @@ ItemResult SystemRemoval::RemoveFolderIfEmpty(const std::string& path)
     return staying.empty() ? Failed(SystemErrorReason(ERROR_DIR_NOT_EMPTY)) : Kept(HoldsReason(staying));
 }
 
-std::optional<ItemResult> SettledRegistryItem(const std::string& item)
+ItemResult RegistryRemovalResult(RegistryRemoval outcome)
 {
-    switch (FindRegistryItem(item)) {
-    case RegistryItemPresence::Malformed:
-        return Failed(kBadRegistryItemReason);
-    case RegistryItemPresence::Shared:
-        return Kept(kSharedKeyReason);
-    case RegistryItemPresence::Missing:
-        return NotThere();
-    case RegistryItemPresence::Present:
-        break;
-    }
-    return std::nullopt;
-}
-
-ItemResult SystemRemoval::RemoveRegistryItem(const std::string& item)
-{
-    // What became of the item comes from the deletion's own trips to the registry.
-    RegistryRemoval outcome = RegistryRemoval::Missing;
-    (void)::RemoveRegistryItem(item, &outcome);
     switch (outcome) {
     case RegistryRemoval::Malformed:
         return Failed(kBadRegistryItemReason);
@@ -136,6 +118,14 @@ ItemResult SystemRemoval::RemoveRegistryItem(const std::string& item)
         break;
     }
     return Failed("it could not be deleted");
+}
+
+ItemResult SystemRemoval::RemoveRegistryItem(const std::string& item)
+{
+    // What became of the item comes from the deletion's own trips to the registry.
+    RegistryRemoval outcome = RegistryRemoval::Missing;
+    (void)::RemoveRegistryItem(item, &outcome);
+    return RegistryRemovalResult(outcome);
 }
 
 ItemResult SystemRemoval::RemoveShellObject(const std::string& item)
@@ -165,13 +155,19 @@ ItemResult SystemRemoval::RemoveShellObject(const std::string& item)
 
 ItemResult SystemRemoval::RemoveUninstallEntry()
 {
-    const bool present = m_session.HasUninstallEntry();
-    (void)m_session.RemoveUninstallEntry();
-    if (m_session.Record().GetGUID().empty())
+    UninstallSession::EntryRemoval outcome = UninstallSession::EntryRemoval::Missing;
+    (void)m_session.RemoveUninstallEntry(&outcome);
+    switch (outcome) {
+    case UninstallSession::EntryRemoval::NoGuid:
         return NotThere(kNoGuidReason);
-    if (!present)
+    case UninstallSession::EntryRemoval::Missing:
         return NotThere();
-    return m_session.HasUninstallEntry() ? Failed("it could not be deleted") : Removed();
+    case UninstallSession::EntryRemoval::Removed:
+        return Removed();
+    case UninstallSession::EntryRemoval::Failed:
+        break;
+    }
+    return Failed("it could not be deleted");
 }
 
 std::optional<ItemResult> SettledRecordFolder(const std::string& folder)

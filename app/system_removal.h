@@ -2,6 +2,7 @@
 
 #include "app/uninstall_run.h"
 #include "record/file_time_source.h"
+#include "sysops/reg_key.h"
 #include "sysops/listed_file_times.h"
 #include "sysops/step_times.h"
 
@@ -55,9 +56,8 @@ inline constexpr const char* kBadRegistryItemReason = "not a registry item of a 
 inline constexpr const char* kBadShellObjectReason = "not a group or shortcut";
 inline constexpr const char* kNoGuidReason = "the record names no GUID";
 
-// What becomes of a registry item that the registry does not hold, that is malformed or that
-// every program shares; none when the item is there to be removed.
-[[nodiscard]] std::optional<ItemResult> SettledRegistryItem(const std::string& item);
+// A registry item's removal in the report's words.
+[[nodiscard]] ItemResult RegistryRemovalResult(RegistryRemoval outcome);
 
 // The same for the record folder: none named, not there, protected or a link.
 [[nodiscard]] std::optional<ItemResult> SettledRecordFolder(const std::string& folder);

@@ -38,26 +38,32 @@ std::string UninstallSession::GetDescPath() const { return ReadCommValue("DescPa
 
 std::string UninstallSession::GetUnInstallFolder() const { return ReadCommValue("UnInstallFolder"); }
 
-bool UninstallSession::RemoveUninstallEntry()
+bool UninstallSession::RemoveUninstallEntry(EntryRemoval* outcome)
 {
     // A 32-bit installer wrote the entry into the 32-bit view; it is removed from the view
     // it is found in.
     const std::string guid = m_record.GetGUID();
     RegKey entry;
-    const REGSAM view = !guid.empty() && entry.OpenInEitherView(HKEY_LOCAL_MACHINE, JoinPath(kUninstallKey, guid), KEY_READ)
-        ? entry.ViewAccess()
-        : 0;
+    const bool present = !guid.empty()
+        && entry.OpenInEitherView(HKEY_LOCAL_MACHINE, JoinPath(kUninstallKey, guid), KEY_READ);
+    const REGSAM view = present ? entry.ViewAccess() : 0;
     entry.Close();
+    EntryRemoval result = guid.empty() ? EntryRemoval::NoGuid : EntryRemoval::Missing;
     RegKey uninstallKey;
-    if (!uninstallKey.OpenInView(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE,
-                                 view))
-        return false;
+    const bool opened = uninstallKey.OpenInView(HKEY_LOCAL_MACHINE, kUninstallKey,
+                                                KEY_READ | KEY_CREATE_SUB_KEY | KEY_SET_VALUE, view);
     // Deleting an empty subkey name would delete the opened key, that is every application's
     // uninstall entry at once; a record without a GUID names no entry.
-    if (!guid.empty())
-        (void)uninstallKey.DeleteSubkey(guid);
-    uninstallKey.Close();
-    return true;
+    if (opened && !guid.empty()) {
+        const bool deleted = uninstallKey.DeleteSubkey(guid);
+        if (present)
+            result = deleted ? EntryRemoval::Removed : EntryRemoval::Failed;
+    } else if (present) {
+        result = EntryRemoval::Failed;
+    }
+    if (outcome)
+        *outcome = result;
+    return opened;
 }
 
 bool UninstallSession::HasUninstallEntry() const

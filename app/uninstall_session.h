@@ -20,9 +20,12 @@ public:
     [[nodiscard]] std::string GetDescPath() const;
     [[nodiscard]] std::string GetUnInstallFolder() const;
 
+    // What became of the uninstall entry.
+    enum class EntryRemoval { NoGuid, Missing, Removed, Failed };
+
     // Deletes the application's subkey of the Windows Uninstall key. False only when the
-    // Uninstall key itself cannot be opened.
-    bool RemoveUninstallEntry();
+    // Uninstall key itself cannot be opened. outcome, when given, receives what became of it.
+    bool RemoveUninstallEntry(EntryRemoval* outcome = nullptr);
 
     // Whether the Windows uninstall entry that the record's GUID names is there, in either view.
     [[nodiscard]] bool HasUninstallEntry() const;

@@ -80,7 +80,7 @@ int UninstallerApp::RunUninstallMode()
     if (FileExists(languagePath))
         (void)m_session.Language().LoadLanguage("Setup", languagePath);
 
-    OpenLog(m_switches.preview);
+    OpenLog();
     if (m_switches.silent) {
         m_scriptHost.AnswerBoxesSilently(m_log);
         AnswerSystemBoxesSilently(m_log);
@@ -124,7 +124,7 @@ int UninstallerApp::RunUninstallMode()
     return administered ? exitCode : kInteractiveExitCode;
 }
 
-void UninstallerApp::OpenLog(bool toConsoleOrBesideRecord)
+void UninstallerApp::OpenLog()
 {
     if (!m_switches.logPath.empty()) {
         // A log that cannot be written does not stop the uninstall; the administrator sees its
@@ -132,10 +132,12 @@ void UninstallerApp::OpenLog(bool toConsoleOrBesideRecord)
         (void)m_log.OpenFile(m_switches.logPath);
         return;
     }
-    if (m_switches.silent || toConsoleOrBesideRecord) {
-        if (!m_log.OpenParentConsole() && toConsoleOrBesideRecord)
-            (void)m_log.OpenFile(JoinPath(m_appFolder, kLogBesideRecord));
-    }
+    if (!m_switches.silent && !m_switches.preview)
+        return;
+    // A preview is a report and always goes somewhere; a silent uninstall reports to a prompt
+    // when it has one.
+    if (!m_log.OpenParentConsole() && m_switches.preview)
+        (void)m_log.OpenFile(JoinPath(m_appFolder, kLogBesideRecord));
 }
 
 int UninstallerApp::ExitCodeOfRun(bool ran) const
@@ -167,7 +169,7 @@ int UninstallerApp::RunPreview()
     SilentRunView view;
     UninstallRun run(view, operations, &m_session.Language(), &m_log);
     run.Execute(record);
-    ReportUninstallFolder(true);
+    ReportUninstallFolder(true); // the copy would be started
     m_log.Line("preview done: " + std::to_string(m_log.Count(RemovalOutcome::Removed)) + " to remove, "
                + std::to_string(m_log.Count(RemovalOutcome::Kept)) + " to keep, "
                + std::to_string(m_log.Count(RemovalOutcome::NotThere)) + " not there, "
@@ -175,7 +177,7 @@ int UninstallerApp::RunPreview()
     return kExitSuccess;
 }
 
-void UninstallerApp::ReportUninstallFolder(bool copyStarted)
+void UninstallerApp::ReportUninstallFolder(bool copyRuns)
 {
     const std::string folder = m_session.GetUnInstallFolder();
     ItemResult result;
@@ -183,7 +185,7 @@ void UninstallerApp::ReportUninstallFolder(bool copyStarted)
         result = NotThere("the record names none");
     else if (!CleanupMayDelete(folder))
         result = Kept(kProtectedPathReason);
-    else if (!copyStarted)
+    else if (!copyRuns)
         result = Failed("the cleanup copy could not be started");
     else
         result = Removed("by the cleanup copy, with all it still holds, once the uninstaller has ended");

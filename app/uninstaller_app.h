@@ -51,9 +51,10 @@ public:
 private:
     [[nodiscard]] int RunUninstallMode();
     [[nodiscard]] int RunPreview();
-    void OpenLog(bool toConsoleOrBesideRecord);
+    void OpenLog();
     [[nodiscard]] int ExitCodeOfRun(bool ran) const;
-    void ReportUninstallFolder(bool copyStarted);
+    // The uninstall folder's line of the report: the cleanup copy deletes it when it runs.
+    void ReportUninstallFolder(bool copyRuns);
     void RunCleanupMode(const std::string& parameter);
     void RequestRestart();
 

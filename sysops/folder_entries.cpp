@@ -17,7 +17,9 @@ bool ForEachFolderEntry(const std::string& folder, const std::function<WalkStep(
     do {
         if (std::strcmp(found.cFileName, ".") == 0 || std::strcmp(found.cFileName, "..") == 0)
             continue;
-        if (visit(FolderEntry{found.cFileName, found.dwFileAttributes}) == WalkStep::Stop)
+        const FILETIME& written = found.ftLastWriteTime;
+        const uint64_t lastWrite = (static_cast<uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
+        if (visit(FolderEntry{found.cFileName, found.dwFileAttributes, lastWrite}) == WalkStep::Stop)
             break;
     } while (FindNextFileA(search, &found));
     FindClose(search);

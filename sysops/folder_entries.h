@@ -8,6 +8,7 @@
 struct FolderEntry {
     std::string name;
     uint32_t attributes = 0;
+    uint64_t lastWrite = 0; // 100 ns since 1601, as the listing gives it
 };
 
 // What the visitor tells the walk.

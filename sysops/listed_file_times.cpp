@@ -3,10 +3,10 @@
 #include "base/path_text.h"
 #include "sysops/file_ops.h"
 #include "sysops/file_time.h"
+#include "sysops/folder_entries.h"
 
 #include <windows.h>
 
-#include <cstring>
 
 namespace {
 
@@ -32,17 +32,11 @@ const ListedFileTimes::FolderTimes& ListedFileTimes::Listing(const std::string& 
     if (known != m_folders.end())
         return known->second;
     FolderTimes& times = m_folders[key];
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(JoinPath(folder, "*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return times;
-    do {
-        if (!IsPlainFile(found.dwFileAttributes))
-            continue;
-        const FILETIME& written = found.ftLastWriteTime;
-        times[UpperCase(found.cFileName)] = (static_cast<uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    (void)ForEachFolderEntry(folder, [&times](const FolderEntry& entry) {
+        if (IsPlainFile(entry.attributes))
+            times[UpperCase(entry.name)] = entry.lastWrite;
+        return WalkStep::Continue;
+    });
     return times;
 }
 

@@ -88,14 +88,8 @@ TEST(AdminSwitches, PreviewNamesWhatTheSilentUninstallThenRemovesAndKeeps)
     ASSERT_TRUE(DeleteFileA(installation.InProgram("gone.dll").c_str()));
     ScratchKey key(HKEY_CURRENT_USER, "admin");
     ASSERT_TRUE(key.IsReady() && PutValue(HKEY_CURRENT_USER, key.Join("App"), "Path", REG_SZ, "C:\\App"));
-    for (const char* name : {"App", "Missing"}) {
-        RecordItem item;
-        item.SetField("Type", "Key");
-        item.SetField("Root", "HKEY_CURRENT_USER");
-        item.SetField("Path", key.Path());
-        item.SetField("Name", name);
-        installation.Record().RegItems().push_back(item);
-    }
+    for (const char* name : {"App", "Missing"})
+        AddRegistryItem(installation.Record(), "Key", "HKEY_CURRENT_USER", key.Path(), name);
     ASSERT_TRUE(installation.AddUninstallEntry());
     ASSERT_TRUE(installation.SaveRecord());
     const std::string previewLog = installation.InProgram("preview.log");
@@ -153,11 +147,8 @@ TEST(AdminSwitches, SilentScriptThatCancelsExitsWith1602AndAnswersItsBoxes)
     Sleep(1000); // a wrongly started cleanup copy would have deleted the folder by now
     EXPECT_TRUE(PathExists(installation.InProgram("program.dat")));
     EXPECT_TRUE(PathExists(installation.UninstallerPath()));
-    char answer[16] = {};
-    GetPrivateProfileStringA("ProFileData", "Answer", "", answer, sizeof answer, installation.InApp("ProFile.ini").c_str());
-    EXPECT_STREQ("6", answer) << "a Yes/No box answers with its default button, Yes";
-    GetPrivateProfileStringA("ProFileData", "Vbs", "", answer, sizeof answer, installation.InApp("ProFile.ini").c_str());
-    EXPECT_STREQ("asked 0", answer) << "VBScript's own box is not shown either";
+    EXPECT_EQ("6", installation.ProfileValue("Answer")) << "a Yes/No box answers with its default button, Yes";
+    EXPECT_EQ("asked 0", installation.ProfileValue("Vbs")) << "VBScript's own box is not shown either";
     const std::string logText = ReadFileText(log);
     EXPECT_NE(std::string::npos, logText.find("message box \"Question\": Remove everything?  (answered 6)")) << logText;
 }

@@ -26,16 +26,6 @@ void SetValue(HKEY root, const std::string& path, const std::string& name)
     RegCloseKey(key);
 }
 
-void AddRegistryItem(InstallRecord& record, const char* type, const char* root, const std::string& path, const std::string& name)
-{
-    RecordItem item;
-    item.SetField("Type", type);
-    item.SetField("Root", root);
-    item.SetField("Path", path);
-    item.SetField("Name", name);
-    record.RegItems().push_back(item);
-}
-
 // The recorded install time of a file, as the installer writes it.
 std::string ModifyDateOf(const std::string& path, int secondsOff)
 {

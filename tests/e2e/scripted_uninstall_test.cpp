@@ -23,12 +23,7 @@ void AddScript(SampleInstallation& installation, const std::string& lines)
     ASSERT_TRUE(installation.AddScript(lines));
 }
 
-std::string ProfileValue(SampleInstallation& installation, const char* key)
-{
-    char value[256] = {};
-    GetPrivateProfileStringA("ProFileData", key, "<missing>", value, sizeof value, installation.InApp("ProFile.ini").c_str());
-    return value;
-}
+std::string ProfileValue(SampleInstallation& installation, const char* key) { return installation.ProfileValue(key); }
 
 // Starts the uninstaller and answers Yes.
 void StartAndConfirm(ProgramUnderTest& program, SampleInstallation& installation)

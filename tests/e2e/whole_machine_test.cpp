@@ -178,14 +178,8 @@ HostileInstallation::HostileInstallation()
     EXPECT_TRUE(PutValue(HKEY_LOCAL_MACHINE, key, "InstallDir", REG_SZ, "C:\\App"));
     EXPECT_TRUE(PutValue(HKEY_LOCAL_MACHINE, key, "Other", REG_SZ, "stays"));
     view32 = RunReg("add \"HKLM\\" + key + "32\\App\" /v v /d x /f /reg:32");
-    auto add = [&record](const std::string& type, const std::string& root, const std::string& path, const std::string& name) {
-        RecordItem item;
-        item.SetField("Type", type);
-        item.SetField("Root", root);
-        item.SetField("Path", path);
-        item.SetField("Name", name);
-        record.RegItems().push_back(item);
-    };
+    const auto add = [&record](const std::string& type, const std::string& root, const std::string& path,
+                               const std::string& name) { AddRegistryItem(record, type, root, path, name); };
     add("Key", "HKEY_CURRENT_USER", key, "App");
     add("Value", "HKEY_LOCAL_MACHINE", key, "InstallDir");
     add("Key", "HKEY_LOCAL_MACHINE", key + "32", "App");

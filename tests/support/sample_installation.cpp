@@ -92,3 +92,21 @@ bool SampleInstallation::AddScript(const std::string& lines)
     m_record.Setsfentype(2);
     return WriteFileText(InApp("hw.dll"), Scramble(script));
 }
+
+void AddRegistryItem(InstallRecord& record, const std::string& type, const std::string& root, const std::string& path,
+                     const std::string& name)
+{
+    RecordItem item;
+    item.SetField("Type", type);
+    item.SetField("Root", root);
+    item.SetField("Path", path);
+    item.SetField("Name", name);
+    record.RegItems().push_back(item);
+}
+
+std::string SampleInstallation::ProfileValue(const std::string& key) const
+{
+    char value[256] = {};
+    GetPrivateProfileStringA("ProFileData", key.c_str(), "<missing>", value, sizeof value, InApp("ProFile.ini").c_str());
+    return value;
+}

@@ -36,6 +36,9 @@ public:
     // the uninstall folder. Lines are given with "\n".
     bool AddScript(const std::string& lines);
 
+    // A value the script wrote into ProFile.ini of the uninstall folder, "<missing>" when none.
+    [[nodiscard]] std::string ProfileValue(const std::string& key) const;
+
     // Saves the record as Setup.Kvx beside the uninstaller.
     bool SaveRecord();
 
@@ -47,6 +50,10 @@ private:
     std::string m_guid;
     InstallRecord m_record;
 };
+
+// Appends a registry item "Type,Root,Path,Name" to the record.
+void AddRegistryItem(InstallRecord& record, const std::string& type, const std::string& root, const std::string& path,
+                     const std::string& name);
 
 // The folder of the running test program, where the build puts UnInstall.exe too.
 [[nodiscard]] std::string TestProgramFolder();
