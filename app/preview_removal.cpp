@@ -40,6 +40,8 @@ ItemResult PreviewRemoval::UnregisterServer(const std::string& path, unsigned)
 
 ItemResult PreviewRemoval::RemoveFile(const std::string& path)
 {
+    if (std::optional<ItemResult> refused = RefusedWayTo(path, m_way))
+        return *refused;
     if (!IsFilePresent(path))
         return NotThere();
     m_going.Insert(path);
@@ -53,6 +55,8 @@ ItemResult PreviewRemoval::KeepFile(const std::string& path, const std::string& 
 
 ItemResult PreviewRemoval::RemoveFolderIfEmpty(const std::string& path)
 {
+    if (std::optional<ItemResult> refused = RefusedWayTo(path, m_way))
+        return *refused;
     if (!FolderExists(path))
         return NotThere();
     const std::string staying = FirstEntryStaying(path, &m_going);
@@ -77,6 +81,8 @@ ItemResult PreviewRemoval::RemoveShellObject(const std::string& item)
         return Failed(kBadShellObjectReason);
     const std::string& path = fields[1];
     if (EqualsNoCase(fields[0], "Shortcut")) {
+        if (std::optional<ItemResult> refused = RefusedWayTo(path, m_way))
+            return *refused;
         if (!IsFilePresent(path))
             return NotThere();
         m_going.Insert(path);

@@ -62,15 +62,28 @@ ItemResult SystemRemoval::UnregisterServer(const std::string& path, unsigned typ
     return unregistered ? Removed("unregistered") : Failed("its unregistration failed");
 }
 
+ItemResult RefusedWay(bool throughLink) { return Kept(throughLink ? kThroughLinkReason : kBadPathFormReason); }
+
+std::optional<ItemResult> RefusedWayTo(const std::string& path, CheckedWay& way)
+{
+    std::wstring name;
+    const WayResult reached = way.OpenTo(path, name);
+    if (reached.state == WayState::ThroughLink || reached.state == WayState::BadForm)
+        return RefusedWay(reached.state == WayState::ThroughLink);
+    return std::nullopt;
+}
+
 ItemResult SystemRemoval::RemoveFile(const std::string& path)
 {
     const StepSpan span(m_fileDeletion);
-    const FileDeletion deletion = DeleteFileForced(path);
+    const FileDeletion deletion = DeleteFileForced(path, &m_way);
     switch (deletion.outcome) {
     case FileDeletion::Deleted:
         return Removed();
     case FileDeletion::Missing:
         return NotThere();
+    case FileDeletion::Refused:
+        return RefusedWay(deletion.throughLink);
     case FileDeletion::Failed:
         break;
     }
@@ -85,22 +98,26 @@ ItemResult SystemRemoval::KeepFile(const std::string& path, const std::string& r
 ItemResult SystemRemoval::RemoveFolderIfEmpty(const std::string& path)
 {
     // A folder that still holds anything, a file of the user for one, stays. The system removes
-    // only an empty folder, so a plain folder is simply asked to go, and listed only when it
-    // stays, to name what keeps it; a link is judged by what its listing shows, as ever.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+    // only an empty folder, so the folder is simply asked to go, and listed only when it stays,
+    // to name what keeps it.
+    const FolderRemoval removal = RemoveEmptyFolder(path, &m_way);
+    switch (removal.outcome) {
+    case FolderRemoval::Removed:
+        return Removed();
+    case FolderRemoval::Missing:
         return NotThere();
-    const bool isLink = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-    std::string staying = isLink ? FirstEntryStaying(path, nullptr) : std::string();
-    if (staying.empty()) {
-        if (RemoveDirectoryA(path.c_str()))
-            return Removed();
-        const DWORD error = GetLastError();
-        if (error != ERROR_DIR_NOT_EMPTY)
-            return Failed(SystemErrorReason(error));
-        staying = FirstEntryStaying(path, nullptr);
+    case FolderRemoval::Refused:
+        return RefusedWay(removal.throughLink);
+    case FolderRemoval::Failed:
+        return Failed(SystemErrorReason(removal.error));
+    case FolderRemoval::NotEmpty:
+    case FolderRemoval::LinkKept:
+        break;
     }
-    return staying.empty() ? Failed(SystemErrorReason(ERROR_DIR_NOT_EMPTY)) : Kept(HoldsReason(staying));
+    const std::string staying = FirstEntryStaying(path, nullptr);
+    if (!staying.empty())
+        return Kept(HoldsReason(staying));
+    return removal.outcome == FolderRemoval::LinkKept ? Kept(kLinkReason) : Failed(SystemErrorReason(ERROR_DIR_NOT_EMPTY));
 }
 
 ItemResult RegistryRemovalResult(RegistryRemoval outcome)
@@ -122,6 +139,7 @@ ItemResult RegistryRemovalResult(RegistryRemoval outcome)
 
 ItemResult SystemRemoval::RemoveRegistryItem(const std::string& item)
 {
+    m_way.Release();
     // What became of the item comes from the deletion's own trips to the registry.
     RegistryRemoval outcome = RegistryRemoval::Missing;
     (void)::RemoveRegistryItem(item, &outcome);
@@ -130,6 +148,7 @@ ItemResult SystemRemoval::RemoveRegistryItem(const std::string& item)
 
 ItemResult SystemRemoval::RemoveShellObject(const std::string& item)
 {
+    m_way.Release();
     std::vector<std::string> fields;
     const bool known = SplitRecordFields(item, 2, fields)
         && (EqualsNoCase(fields[0], "Group") || EqualsNoCase(fields[0], "Shortcut"));
@@ -150,7 +169,11 @@ ItemResult SystemRemoval::RemoveShellObject(const std::string& item)
     if (isGroup && IsProtectedSystemFolder(path))
         return Kept(kProtectedPathReason);
     const bool gone = isGroup ? !FolderExists(path) : !IsFilePresent(path);
-    return gone ? Removed() : Failed("it could not be deleted");
+    if (gone)
+        return Removed();
+    if (std::optional<ItemResult> refused = isGroup ? std::nullopt : RefusedWayTo(path, m_way))
+        return *refused;
+    return Failed("it could not be deleted");
 }
 
 ItemResult SystemRemoval::RemoveUninstallEntry()
@@ -185,6 +208,7 @@ std::optional<ItemResult> SettledRecordFolder(const std::string& folder)
 
 ItemResult SystemRemoval::RemoveDescFolder()
 {
+    m_way.Release();
     const std::string folder = m_session.GetDescPath();
     if (std::optional<ItemResult> settled = SettledRecordFolder(folder))
         return *settled;

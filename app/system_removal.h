@@ -2,6 +2,7 @@
 
 #include "app/uninstall_run.h"
 #include "record/file_time_source.h"
+#include "sysops/checked_way.h"
 #include "sysops/reg_key.h"
 #include "sysops/listed_file_times.h"
 #include "sysops/step_times.h"
@@ -43,11 +44,15 @@ private:
     UninstallSession& m_session;
     SystemFileTimes m_fileTimes;
     StepTotal m_fileDeletion{"file-deletion"};
+    // The checked folders of the last file or folder; let go before anything else is removed.
+    CheckedWay m_way;
 };
 
 // The reasons both the run and its preview give.
 inline constexpr const char* kProtectedPathReason = "refused as a protected path";
 inline constexpr const char* kLinkReason = "a link, never followed";
+inline constexpr const char* kThroughLinkReason = "reached through a link";
+inline constexpr const char* kBadPathFormReason = "not a full path of a drive or share";
 inline constexpr const char* kSharedKeyReason = "a key that all programs share";
 inline constexpr const char* kNoServiceReason = "no service runs it";
 inline constexpr const char* kNotRunningReason = "not running";
@@ -55,6 +60,13 @@ inline constexpr const char* kMissingServerReason = "the file is missing";
 inline constexpr const char* kBadRegistryItemReason = "not a registry item of a known root";
 inline constexpr const char* kBadShellObjectReason = "not a group or shortcut";
 inline constexpr const char* kNoGuidReason = "the record names no GUID";
+
+// Why a path whose way was refused is kept: a link on the way, or the path's form.
+[[nodiscard]] ItemResult RefusedWay(bool throughLink);
+
+// The way to a recorded path as the removal would find it: a refusal, or nothing when the way is
+// open (or not there, which the removal finds out for itself).
+[[nodiscard]] std::optional<ItemResult> RefusedWayTo(const std::string& path, CheckedWay& way);
 
 // A registry item's removal in the report's words.
 [[nodiscard]] ItemResult RegistryRemovalResult(RegistryRemoval outcome);

@@ -15,7 +15,6 @@
 namespace {
 
 constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-constexpr DWORD kCommValueLength = 1024;
 
 }
 
@@ -27,16 +26,9 @@ void UninstallSession::LoadRecord()
     (void)m_record.Load(m_descriptionPath);
 }
 
-std::string UninstallSession::ReadCommValue(const char* key) const
-{
-    char value[kCommValueLength] = {};
-    GetPrivateProfileStringA("Comm", key, "", value, kCommValueLength, m_descriptionPath.c_str());
-    return value;
-}
+std::string UninstallSession::GetDescPath() const { return m_record.GetDescPath(); }
 
-std::string UninstallSession::GetDescPath() const { return ReadCommValue("DescPath"); }
-
-std::string UninstallSession::GetUnInstallFolder() const { return ReadCommValue("UnInstallFolder"); }
+std::string UninstallSession::GetUnInstallFolder() const { return m_record.GetUnInstallFolder(); }
 
 bool UninstallSession::RemoveUninstallEntry(EntryRemoval* outcome)
 {

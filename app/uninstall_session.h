@@ -15,8 +15,9 @@ public:
     // Parses the record from the description path the first time only.
     void LoadRecord();
 
-    // Read straight from the description file with the profile functions, as the installer
-    // wrote them; they do not depend on the record having been parsed.
+    // The parsed record's values: the folders that are read from and the folders that are
+    // deleted come from the one reading of the record, so that they cannot disagree. Empty
+    // before LoadRecord.
     [[nodiscard]] std::string GetDescPath() const;
     [[nodiscard]] std::string GetUnInstallFolder() const;
 
@@ -65,8 +66,6 @@ public:
     [[nodiscard]] const LanguageFile& Language() const { return m_language; }
 
 private:
-    [[nodiscard]] std::string ReadCommValue(const char* key) const;
-
     int m_rebootFlag = 0;
     std::string m_descriptionPath;
     bool m_loaded = false;

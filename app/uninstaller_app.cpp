@@ -21,9 +21,8 @@
 
 namespace {
 
-// The confirmation shows at most 199 characters of the name, as the installer's own profile
-// read does.
-constexpr DWORD kAppNameBuffer = 200;
+// The confirmation shows at most 199 characters of the name, as installers have always shown it.
+constexpr std::size_t kAppNameLimit = 199;
 
 // What start-up has always reported: failure, which nobody read.
 constexpr int kInteractiveExitCode = 1;
@@ -61,12 +60,11 @@ int UninstallerApp::Start(const std::string& parameter, const AdminSwitches& swi
     return kInteractiveExitCode;
 }
 
-bool UninstallerApp::ConfirmUninstall(const std::string& descriptionPath)
+bool UninstallerApp::ConfirmUninstall()
 {
-    char appName[kAppNameBuffer] = {};
-    GetPrivateProfileStringA("Comm", "AppName", "", appName, kAppNameBuffer, descriptionPath.c_str());
+    const std::string appName = m_session.Record().GetAppName().substr(0, kAppNameLimit);
     const std::string question = GetTextWith(TextId::ConfirmUninstall, &m_session, appName);
-    return MessageBoxA(nullptr, question.c_str(), appName, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return MessageBoxA(nullptr, question.c_str(), appName.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 int UninstallerApp::RunUninstallMode()
@@ -97,10 +95,14 @@ int UninstallerApp::RunUninstallMode()
         }
         return administered ? kExitFatalError : kInteractiveExitCode;
     }
+    // The record is read once, before the question, so that the name asked about is the name
+    // of the record that the run then removes.
+    m_session.SetDescriptionPath(descriptionPath);
+    m_session.LoadRecord();
     if (m_switches.preview)
         return RunPreview();
     MarkStep("confirm-asked");
-    if (!m_switches.silent && !ConfirmUninstall(descriptionPath)) {
+    if (!m_switches.silent && !ConfirmUninstall()) {
         m_log.Line("the user chose not to uninstall");
         return kInteractiveExitCode;
     }
@@ -152,8 +154,6 @@ int UninstallerApp::ExitCodeOfRun(bool ran) const
 int UninstallerApp::RunPreview()
 {
     m_log.SetPreview(true);
-    m_session.SetDescriptionPath(JoinPath(m_appFolder, "Setup.kvx"));
-    m_session.LoadRecord();
     const InstallRecord& record = m_session.Record();
     m_log.Line("preview of the uninstall of " + record.GetAppName() + ": nothing is removed");
     m_log.Line("install record " + m_session.DescriptionPath());
@@ -194,8 +194,10 @@ void UninstallerApp::ReportUninstallFolder(bool copyRuns)
 
 bool UninstallerApp::RunUninstall()
 {
-    m_session.SetDescriptionPath(JoinPath(m_appFolder, "Setup.kvx"));
-    m_session.LoadRecord();
+    if (!m_session.IsLoaded()) {
+        m_session.SetDescriptionPath(JoinPath(m_appFolder, "Setup.Kvx"));
+        m_session.LoadRecord();
+    }
     MarkStep("record-loaded");
     // A record that could be read only in part names only part of the installation; removing
     // that part and the uninstall folder would leave a broken application behind.

@@ -22,8 +22,8 @@ public:
     // Prepares the session and runs the default or the scripted flow.
     bool RunUninstall();
 
-    // Asks whether the application that the description file names is to be uninstalled.
-    [[nodiscard]] bool ConfirmUninstall(const std::string& descriptionPath);
+    // Asks whether the application that the loaded record names is to be uninstalled.
+    [[nodiscard]] bool ConfirmUninstall();
 
     // The banner pictures are TopBar.bmp and LeftBar.bmp of the folder; a path stays empty when
     // its file does not exist, and the pages then show their default.

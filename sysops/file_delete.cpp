@@ -1,14 +1,51 @@
 #include "sysops/file_ops.h"
 
 #include "base/path_text.h"
+#include "sysops/checked_way.h"
 #include "sysops/drive_root.h"
 #include "sysops/folder_entries.h"
+#include "sysops/folder_handles.h"
 #include "sysops/folder_walk.h"
 
 #include <windows.h>
 
 
 namespace {
+
+constexpr ACCESS_MASK kFileAccess = DELETE | SYNCHRONIZE | FILE_READ_ATTRIBUTES;
+
+// Opens a recorded file of the checked folder for its deletion; delete access alone is asked
+// for when the file's security grants no more.
+FileHandle OpenFileToDelete(HANDLE folder, const std::wstring& name, LONG& status)
+{
+    constexpr ULONG options = FILE_NON_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT;
+    FileHandle file = OpenInFolder(folder, name, kFileAccess | FILE_WRITE_ATTRIBUTES, options, status);
+    if (file.IsOpen() || IsNotFoundStatus(status))
+        return file;
+    return OpenInFolder(folder, name, kFileAccess, options, status);
+}
+
+// What the removal of a path became when its way is not open: a folder on the way missing or
+// failing, or refused. False when the way is open.
+template <typename Removal>
+bool SettledWay(const WayResult& reached, Removal& removal)
+{
+    switch (reached.state) {
+    case WayState::Open:
+        return false;
+    case WayState::Missing:
+        removal = {Removal::Missing, reached.error};
+        return true;
+    case WayState::Failed:
+        removal = {Removal::Failed, reached.error};
+        return true;
+    case WayState::ThroughLink:
+    case WayState::BadForm:
+        break;
+    }
+    removal = {Removal::Refused, reached.error, reached.state == WayState::ThroughLink};
+    return true;
+}
 
 // The same refusals for every walk that removes: an empty text, a drive root, and a system
 // folder or one that holds a system folder.
@@ -21,18 +58,46 @@ bool IsGone(const std::string& path) { return GetFileAttributesA(path.c_str()) =
 
 }
 
-FileDeletion DeleteFileForced(const std::string& path)
+FileDeletion DeleteFileForced(const std::string& path, CheckedWay* way)
 {
-    if (DeleteFileA(path.c_str()))
+    CheckedWay own;
+    CheckedWay& checked = way ? *way : own;
+    std::wstring name;
+    FileDeletion settled{};
+    if (SettledWay(checked.OpenTo(path, name), settled))
+        return settled;
+    LONG status = 0;
+    FileHandle file = OpenFileToDelete(checked.Folder(), name, status);
+    if (!file.IsOpen())
+        return {IsNotFoundStatus(status) ? FileDeletion::Missing : FileDeletion::Failed, ErrorOfStatus(status)};
+    if (DeleteThrough(file.Get()))
         return {FileDeletion::Deleted};
     const DWORD firstError = GetLastError();
-    // Nothing to force when the file is not there.
-    if (firstError == ERROR_FILE_NOT_FOUND || firstError == ERROR_PATH_NOT_FOUND)
-        return {FileDeletion::Missing, firstError};
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (DeleteFileA(path.c_str()))
-        return {FileDeletion::Deleted};
-    return {FileDeletion::Failed, GetLastError()};
+    if (SeeLink(file.Get(), WideOfAnsi(path)) != LinkSight::None || !DeleteFileThrough(file.Get()))
+        return {FileDeletion::Failed, firstError};
+    return {FileDeletion::Deleted};
+}
+
+FolderRemoval RemoveEmptyFolder(const std::string& path, CheckedWay* way)
+{
+    CheckedWay own;
+    CheckedWay& checked = way ? *way : own;
+    std::wstring name;
+    FolderRemoval settled{};
+    if (SettledWay(checked.OpenTo(path, name), settled))
+        return settled;
+    LONG status = 0;
+    FileHandle folder = OpenInFolder(checked.Folder(), name, kFileAccess, FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT,
+                                     status);
+    if (!folder.IsOpen())
+        return {IsNotFoundStatus(status) ? FolderRemoval::Missing : FolderRemoval::Failed, ErrorOfStatus(status)};
+    // Where the handle shows the link itself, deleting through it removes only the link.
+    if (SeeLink(folder.Get(), WideOfAnsi(path)) == LinkSight::PathOnly)
+        return {FolderRemoval::LinkKept};
+    if (DeleteThrough(folder.Get()))
+        return {FolderRemoval::Removed};
+    const DWORD error = GetLastError();
+    return {error == ERROR_DIR_NOT_EMPTY ? FolderRemoval::NotEmpty : FolderRemoval::Failed, error};
 }
 
 void DeleteFolderContents(const std::string& path)

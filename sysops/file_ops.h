@@ -15,14 +15,34 @@
 // True when the path has file attributes and the directory attribute is among them.
 [[nodiscard]] bool FolderExists(const std::string& path);
 
+class CheckedWay;
+
 // What became of a file the uninstall deleted; error is the system's error code otherwise.
+// Refused: a folder on the way is a link (throughLink), or the path is not a full path of a
+// drive or share; nothing was touched, and nothing is to be tried again.
 struct FileDeletion {
-    enum Outcome { Deleted, Missing, Failed } outcome;
+    enum Outcome { Deleted, Missing, Failed, Refused } outcome;
     unsigned long error = 0;
+    bool throughLink = false;
 };
 
-// Deletes the file; when that fails, clears read-only, hidden and system and tries once more.
-FileDeletion DeleteFileForced(const std::string& path);
+// Deletes the file through a handle opened in its folder, when no folder on its way is a link
+// (see CheckedWay); when that fails, clears read-only, hidden and system through the same
+// handle and tries once more, unless the file is a link itself, whose attributes would be its
+// target's. A link at the path is deleted as the link. way, when given, keeps the checked
+// folders for the next file.
+FileDeletion DeleteFileForced(const std::string& path, CheckedWay* way = nullptr);
+
+// What became of a folder that was to go only when empty.
+struct FolderRemoval {
+    enum Outcome { Removed, Missing, NotEmpty, LinkKept, Failed, Refused } outcome;
+    unsigned long error = 0;
+    bool throughLink = false;
+};
+
+// Removes the folder through a handle opened in its parent when it is empty and no folder on
+// its way is a link. A link at the path, where the handle would reach its target, is kept.
+FolderRemoval RemoveEmptyFolder(const std::string& path, CheckedWay* way = nullptr);
 
 // Deletes everything inside the folder, depth first, and leaves the folder itself. Links
 // (junctions, symbolic links) inside are removed as links, never followed, even when one

@@ -2,6 +2,7 @@
 
 #include "base/path_text.h"
 #include "sysops/file_handle.h"
+#include "sysops/folder_handles.h"
 #include "sysops/system_library.h"
 
 #include <windows.h>
@@ -67,6 +68,7 @@ std::function<void(const std::string&, const std::string&)>& Seam()
 
 constexpr ACCESS_MASK kEntryAccess = DELETE | SYNCHRONIZE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
 constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr LONG kNotImplemented = static_cast<LONG>(0xC0000002);
 
 std::string Narrow(const WCHAR* text, std::size_t length)
 {
@@ -110,20 +112,11 @@ std::vector<ListedEntry> ListEntries(HANDLE folder)
 // asked for too, and left out when a file's sharing refuses it.
 FileHandle OpenEntry(HANDLE folder, const std::wstring& name)
 {
-    if (!Native().createFile)
-        return FileHandle();
-    UNICODE_STRING text;
-    text.Buffer = const_cast<PWSTR>(name.c_str());
-    text.Length = static_cast<USHORT>(name.size() * sizeof(WCHAR));
-    text.MaximumLength = text.Length;
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, folder, nullptr);
-    const ULONG options = FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_FOR_BACKUP_INTENT;
     for (ACCESS_MASK access : {kEntryAccess | FILE_LIST_DIRECTORY, kEntryAccess}) {
-        HANDLE handle = nullptr;
-        IO_STATUS_BLOCK io = {};
-        if (Native().createFile(&handle, access, &attributes, &io, nullptr, 0, kShareAll, FILE_OPEN, options, nullptr, 0) >= 0)
-            return FileHandle(handle);
+        LONG status = 0;
+        FileHandle entry = OpenInFolder(folder, name, access, FILE_OPEN_FOR_BACKUP_INTENT, status);
+        if (entry.IsOpen())
+            return entry;
     }
     return FileHandle();
 }
@@ -142,24 +135,6 @@ bool Inspect(HANDLE handle, OpenedEntry& opened)
     opened.attributes = information.dwFileAttributes;
     opened.fileId = (static_cast<ULONGLONG>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
     return true;
-}
-
-// Marks what the handle names for deletion when the handle closes; a folder must be empty.
-bool DeleteThrough(HANDLE handle)
-{
-    FILE_DISPOSITION_INFO disposition = {TRUE};
-    return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
-}
-
-// A read-only file is deleted once its attributes are normal; never a link's, whose change
-// could reach the target.
-bool DeleteFileThrough(HANDLE handle)
-{
-    if (DeleteThrough(handle))
-        return true;
-    FILE_BASIC_INFO basic = {};
-    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-    return SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) && DeleteThrough(handle);
 }
 
 bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
@@ -236,6 +211,39 @@ bool RemoveTree(const std::string& folder, TreeRemoval removal, bool removeRoot,
         return false;
     const bool emptied = WalkContents(root.Get(), folder, removal, pump);
     return emptied && (!removeRoot || DeleteThrough(root.Get()));
+}
+
+FileHandle OpenInFolder(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG options, LONG& status)
+{
+    status = kNotImplemented;
+    if (!Native().createFile)
+        return FileHandle();
+    UNICODE_STRING text;
+    text.Buffer = const_cast<PWSTR>(name.c_str());
+    text.Length = static_cast<USHORT>(name.size() * sizeof(WCHAR));
+    text.MaximumLength = text.Length;
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &text, OBJ_CASE_INSENSITIVE, folder, nullptr);
+    HANDLE handle = nullptr;
+    IO_STATUS_BLOCK io = {};
+    status = Native().createFile(&handle, access, &attributes, &io, nullptr, 0, kShareAll, FILE_OPEN,
+                                 options | FILE_OPEN_REPARSE_POINT | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
+    return status >= 0 ? FileHandle(handle) : FileHandle();
+}
+
+bool DeleteThrough(HANDLE handle)
+{
+    FILE_DISPOSITION_INFO disposition = {TRUE};
+    return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+}
+
+bool DeleteFileThrough(HANDLE handle)
+{
+    if (DeleteThrough(handle))
+        return true;
+    FILE_BASIC_INFO basic = {};
+    basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    return SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) && DeleteThrough(handle);
 }
 
 void SetWalkSeamForTests(std::function<void(const std::string& folder, const std::string& name)> seam)

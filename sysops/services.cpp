@@ -1,6 +1,6 @@
 #include "sysops/services.h"
 
-#include "base/text_compare.h"
+#include "base/command_program.h"
 #include "sysops/message_box.h"
 #include "sysops/service_handle.h"
 
@@ -119,7 +119,7 @@ bool FindServiceByPath(const std::string& path, ServiceInfo& info)
     if (path.empty())
         return false;
     for (const ServiceInfo& service : EnumerateServices(kWin32ServiceTypes, kAllServiceStates)) {
-        if (EqualsNoCase(service.BinaryPath, path)) {
+        if (CommandStartsProgram(service.BinaryPath, path)) {
             info = service;
             return true;
         }

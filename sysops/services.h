@@ -31,8 +31,8 @@ constexpr uint32_t kAllServiceStates = 3;
 // manager cannot be opened.
 [[nodiscard]] std::vector<ServiceInfo> EnumerateServices(uint32_t type, uint32_t state);
 
-// The first Win32 service whose binary path is path, compared case-insensitively as whole
-// texts (a path registered in quotes or with arguments does not match); false when none, or
+// The first Win32 service whose binary path starts path as its program (see
+// CommandStartsProgram: in quotes or not, with arguments or without); false when none, or
 // when path is empty.
 [[nodiscard]] bool FindServiceByPath(const std::string& path, ServiceInfo& info);
 

@@ -195,6 +195,13 @@ HostileInstallation::HostileInstallation()
     RecordItem link;
     link.SetField("DirName", installation.InApp("Data"));
     record.CreateDirs().push_back(link);
+    // Paths through that link, as a user who can write a recorded folder could plant it.
+    RecordItem throughLink;
+    throughLink.SetField("DirName", installation.InApp("Data\\Empty"));
+    record.CreateDirs().push_back(throughLink);
+    RecordItem fileThroughLink;
+    fileThroughLink.SetField("FileName", installation.InApp("Data\\Precious.doc"));
+    record.CopyFiles().push_back(fileThroughLink);
     add("Key", "HKEY_LOCAL_MACHINE", "", "SOFTWARE");
     add("Key", "HKEY_CLASSES_ROOT", "", "CLSID");
     add("Key", "HKEY_CURRENT_USER", "Software", "Microsoft");
@@ -202,6 +209,10 @@ HostileInstallation::HostileInstallation()
     record.SetGUID("");
     record.SetDescPath("C:\\");
     EXPECT_TRUE(installation.SaveRecord());
+    // Earlier duplicates of the Comm keys: the record's last value is the one of every step.
+    const std::string saved = ReadFileText(installation.InApp("Setup.Kvx"));
+    EXPECT_TRUE(WriteFileText(installation.InApp("Setup.Kvx"),
+                              "[Comm]\r\nUnInstallFolder=" + sentinel + "\r\nAppName=Decoy App\r\n" + saved));
 }
 
 }
@@ -278,6 +289,34 @@ TEST(WholeMachine, PreviewOfAHostileRecordChangesNothing)
     EXPECT_TRUE(changed.empty()) << *changed.begin() << " changed";
     const std::string report = ReadFileText(log);
     EXPECT_NE(std::string::npos, report.find("would keep   record folder    C:\\  (refused as a protected path)")) << report;
+    if (hostile.linked) {
+        const std::string::size_type file = report.find("Data\\Precious.doc");
+        EXPECT_NE(std::string::npos, report.find("reached through a link)", file)) << report;
+    }
     EXPECT_NE(std::string::npos, report.find("(a key that all programs share)")) << report;
     DeleteFileA(log.c_str());
+}
+
+TEST(WholeMachine, RecordWithLineFeedsOnlyChangesNothing)
+{
+    // Lines end only at a carriage return: such a record is one line that names nothing, not
+    // even an uninstall folder, so the uninstaller stays beside its record.
+    SampleInstallation installation("lfonly");
+    installation.AddFile("App.exe");
+    ASSERT_TRUE(installation.SaveRecord());
+    std::string text = ReadFileText(installation.InApp("Setup.Kvx"));
+    for (std::string::size_type at; (at = text.find("\r\n")) != std::string::npos;)
+        text.erase(at, 1);
+    ASSERT_TRUE(WriteFileText(installation.InApp("Setup.Kvx"), text));
+
+    const Snapshot before = SnapshotMachine();
+    ProgramUnderTest program;
+    ASSERT_TRUE(program.Start(installation.UninstallerPath(), "/S"));
+    EXPECT_TRUE(program.WaitForExit());
+    Sleep(500); // a wrongly started cleanup copy would have begun by now
+    std::set<std::string> gone;
+    std::set<std::string> changed;
+    Compare(before, SnapshotMachine(), gone, changed);
+    EXPECT_TRUE(gone.empty()) << *gone.begin() << " went";
+    EXPECT_TRUE(changed.empty()) << *changed.begin() << " changed";
 }

@@ -322,9 +322,8 @@ protected:
 
 TEST_P(PagePictures, Confirmation)
 {
-    const std::string description = m_scratch.Join("Setup.Kvx");
-    ASSERT_TRUE(WriteFileText(description, "[Comm]\r\nAppName=Sample App\r\n"));
-    PageThread shown([&] { (void)m_app.ConfirmUninstall(description); });
+    m_app.Session().Record().SetAppName("Sample App");
+    PageThread shown([&] { (void)m_app.ConfirmUninstall(); });
     HWND box = WaitForWindow("Sample App", "#32770", GetCurrentProcessId());
     ASSERT_NE(nullptr, box);
     Keep(WindowPicture::Take(box), box, "confirmation");

@@ -176,18 +176,33 @@ TEST_F(Services, RunningServiceOfARecordedFileIsStoppedAndDeleted)
     EXPECT_TRUE(g_shownMessages.empty());
 }
 
-TEST_F(Services, FileWithoutServiceOrWithQuotedRegistrationIsLeftAlone)
+TEST_F(Services, QuotedRegistrationWithArgumentsIsStoppedAndDeleted)
+{
+    ScratchService quoted("quoted", "\"" + m_binary + "\" -run");
+    ASSERT_TRUE(quoted.IsReady());
+    ASSERT_TRUE(quoted.Start());
+    const DWORD processId = quoted.ProcessId();
+    const ServiceRemoval removal = RemoveServiceOfFile(m_binary);
+    EXPECT_TRUE(removal.found);
+    EXPECT_FALSE(quoted.Exists());
+    EXPECT_FALSE(ProcessIsRunning(processId));
+}
+
+TEST_F(Services, FileWithoutServiceOrOnlyAnArgumentOfAnotherProgramIsLeftAlone)
 {
     RemoveServiceOfFile(m_scratch.Join("NoService.exe"));
     RemoveServiceOfFile("");
     EXPECT_TRUE(DeleteServiceByName("UnInstallTest-never-registered"));
 
-    ScratchService quoted("quoted", "\"" + m_binary + "\"");
-    ASSERT_TRUE(quoted.IsReady());
-    ASSERT_TRUE(quoted.Start());
+    // Another program that is given the recorded file as its argument is not the file's service.
+    const std::string other = m_scratch.Join("Other.exe");
+    ASSERT_TRUE(CopyFixture("fixture_service.exe", other));
+    ScratchService another("another", "\"" + other + "\" " + m_binary);
+    ASSERT_TRUE(another.IsReady());
+    ASSERT_TRUE(another.Start());
     RemoveServiceOfFile(m_binary);
-    EXPECT_TRUE(quoted.Exists());
-    EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), quoted.State());
+    EXPECT_TRUE(another.Exists());
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), another.State());
     EXPECT_TRUE(g_shownMessages.empty());
 }
 

@@ -138,16 +138,19 @@ TEST(UninstallScript, UnscrambledEncodingReadsNothing)
     EXPECT_EQ("", session.ReadUninstallScript());
 }
 
-TEST(UninstallSessionValues, CommValuesAreReadWithTheProfileFunctions)
+TEST(UninstallSessionValues, CommValuesComeFromTheParsedRecord)
 {
     ScratchFolder scratch("profile");
     const std::string path = scratch.Join("Setup.kvx");
-    WriteFileText(path, "[Comm]\r\nUnInstallFolder=C:\\App\\Uninstall\r\nDescPath=C:\\Docs\\\r\n");
+    // A repeated key gives its last value to every reader of the record.
+    WriteFileText(path, "[Comm]\r\nUnInstallFolder=C:\\First\r\nUnInstallFolder=C:\\App\\Uninstall\r\n"
+                        "DescPath=C:\\Docs\\\r\n");
     UninstallSession session;
     session.SetDescriptionPath(path);
+    EXPECT_EQ("", session.GetUnInstallFolder()) << "nothing before the record is parsed";
+    session.LoadRecord();
     EXPECT_EQ("C:\\App\\Uninstall", session.GetUnInstallFolder());
     EXPECT_EQ("C:\\Docs\\", session.GetDescPath());
-    session.LoadRecord();
     EXPECT_EQ("C:\\App\\Uninstall", session.Record().GetUnInstallFolder());
     WriteFileText(path, "[Comm]\r\nUnInstallFolder=changed\r\n");
     session.LoadRecord();
