@@ -14,16 +14,7 @@ namespace {
 
 constexpr ACCESS_MASK kFileAccess = DELETE | SYNCHRONIZE | FILE_READ_ATTRIBUTES;
 
-// Opens a recorded file of the checked folder for its deletion; delete access alone is asked
-// for when the file's security grants no more.
-FileHandle OpenFileToDelete(HANDLE folder, const std::wstring& name, LONG& status)
-{
-    constexpr ULONG options = FILE_NON_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT;
-    FileHandle file = OpenInFolder(folder, name, kFileAccess | FILE_WRITE_ATTRIBUTES, options, status);
-    if (file.IsOpen() || IsNotFoundStatus(status))
-        return file;
-    return OpenInFolder(folder, name, kFileAccess, options, status);
-}
+constexpr ULONG kFileOptions = FILE_NON_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT;
 
 // What the removal of a path became when its way is not open: a folder on the way missing or
 // failing, or refused. False when the way is open.
@@ -66,14 +57,16 @@ FileDeletion DeleteFileForced(const std::string& path, CheckedWay* way)
     FileDeletion settled{};
     if (SettledWay(checked.OpenTo(path, name), settled))
         return settled;
+    // The plain case costs one open: the file goes when the handle closes. A read-only file
+    // refuses that open and is opened again to be forced.
     LONG status = 0;
-    FileHandle file = OpenFileToDelete(checked.Folder(), name, status);
-    if (!file.IsOpen())
-        return {IsNotFoundStatus(status) ? FileDeletion::Missing : FileDeletion::Failed, ErrorOfStatus(status)};
-    if (DeleteThrough(file.Get()))
+    if (OpenInFolder(checked.Folder(), name, kFileAccess, kFileOptions | FILE_DELETE_ON_CLOSE, status).IsOpen())
         return {FileDeletion::Deleted};
-    const DWORD firstError = GetLastError();
-    if (SeeLink(file.Get(), WideOfAnsi(path)) != LinkSight::None || !DeleteFileThrough(file.Get()))
+    if (IsNotFoundStatus(status))
+        return {FileDeletion::Missing, ErrorOfStatus(status)};
+    const unsigned long firstError = ErrorOfStatus(status);
+    FileHandle file = OpenInFolder(checked.Folder(), name, kFileAccess | FILE_WRITE_ATTRIBUTES, kFileOptions, status);
+    if (!file.IsOpen() || SeeLink(file.Get(), WideOfAnsi(path)) != LinkSight::None || !DeleteFileThrough(file.Get()))
         return {FileDeletion::Failed, firstError};
     return {FileDeletion::Deleted};
 }
