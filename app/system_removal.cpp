@@ -203,7 +203,8 @@ std::optional<ItemResult> SettledRecordFolder(const std::string& folder)
         return Kept(kProtectedPathReason);
     if (IsLinkPresent(folder))
         return Kept(kLinkReason);
-    return std::nullopt;
+    CheckedWay way;
+    return RefusedWayTo(folder, way);
 }
 
 ItemResult SystemRemoval::RemoveDescFolder()

@@ -49,7 +49,11 @@ bool IsGone(const std::string& path) { return GetFileAttributesA(path.c_str()) =
 
 }
 
-FileDeletion DeleteFileForced(const std::string& path, CheckedWay* way)
+FileDeletion DeleteFileForced(const std::string& path, CheckedWay* way) { return DeleteRecordedFile(path, way, true); }
+
+FileDeletion DeleteFileOnce(const std::string& path) { return DeleteRecordedFile(path, nullptr, false); }
+
+FileDeletion DeleteRecordedFile(const std::string& path, CheckedWay* way, bool forced)
 {
     CheckedWay own;
     CheckedWay& checked = way ? *way : own;
@@ -65,6 +69,8 @@ FileDeletion DeleteFileForced(const std::string& path, CheckedWay* way)
     if (IsNotFoundStatus(status))
         return {FileDeletion::Missing, ErrorOfStatus(status)};
     const unsigned long firstError = ErrorOfStatus(status);
+    if (!forced)
+        return {FileDeletion::Failed, firstError};
     FileHandle file = OpenInFolder(checked.Folder(), name, kFileAccess | FILE_WRITE_ATTRIBUTES, kFileOptions, status);
     if (!file.IsOpen() || SeeLink(file.Get(), WideOfAnsi(path)) != LinkSight::None || !DeleteFileThrough(file.Get()))
         return {FileDeletion::Failed, firstError};

@@ -33,6 +33,12 @@ struct FileDeletion {
 // folders for the next file.
 FileDeletion DeleteFileForced(const std::string& path, CheckedWay* way = nullptr);
 
+// The same without the forced retry: a read-only file stays.
+FileDeletion DeleteFileOnce(const std::string& path);
+
+// Either of the two.
+FileDeletion DeleteRecordedFile(const std::string& path, CheckedWay* way, bool forced);
+
 // What became of a folder that was to go only when empty.
 struct FolderRemoval {
     enum Outcome { Removed, Missing, NotEmpty, LinkKept, Failed, Refused } outcome;

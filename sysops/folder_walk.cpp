@@ -1,6 +1,7 @@
 #include "sysops/folder_walk.h"
 
 #include "base/path_text.h"
+#include "sysops/checked_way.h"
 #include "sysops/file_handle.h"
 #include "sysops/folder_handles.h"
 #include "sysops/system_library.h"
@@ -158,6 +159,18 @@ EntryKind Classify(const ListedEntry& listed, const OpenedEntry& opened)
     return IsFolder(opened.attributes) ? EntryKind::Folder : EntryKind::File;
 }
 
+// The tree's folder, opened in its parent once every folder on its way was checked; a tree
+// reached through a link on its way is not opened.
+FileHandle OpenTreeRoot(const std::string& folder)
+{
+    CheckedWay way;
+    std::wstring name;
+    if (way.OpenTo(folder, name).state != WayState::Open)
+        return FileHandle();
+    LONG status = 0;
+    return OpenInFolder(way.Folder(), name, kEntryAccess | FILE_LIST_DIRECTORY, FILE_OPEN_FOR_BACKUP_INTENT, status);
+}
+
 // Walks the contents of an opened folder; true when nothing stayed in it.
 bool WalkContents(HANDLE folder, const std::string& path, TreeRemoval removal, const WalkPump& pump)
 {
@@ -198,8 +211,7 @@ bool WalkContents(HANDLE folder, const std::string& path, TreeRemoval removal, c
 
 bool RemoveTree(const std::string& folder, TreeRemoval removal, bool removeRoot, const WalkPump& pump)
 {
-    FileHandle root(CreateFileA(folder.c_str(), kEntryAccess | FILE_LIST_DIRECTORY, kShareAll, nullptr, OPEN_EXISTING,
-                            FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    FileHandle root = OpenTreeRoot(folder);
     OpenedEntry opened;
     if (!root.IsOpen() || !Inspect(root.Get(), opened))
         return GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;

@@ -20,7 +20,8 @@ enum class TreeRemoval {
 
 // Walks the folder (taken as it is, without a trailing backslash) and removes what the kind of
 // removal allows. With removeRoot the folder itself goes too when nothing stayed in it. A
-// folder that is a link itself loses only the link, and only with Everything. True when
+// folder that is a link itself loses only the link, and only with Everything; a folder reached
+// through a link on its way is left alone (see CheckedWay). True when
 // nothing of the tree stayed, the folder included when removeRoot is set.
 bool RemoveTree(const std::string& folder, TreeRemoval removal, bool removeRoot, const WalkPump& pump);
 

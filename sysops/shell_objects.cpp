@@ -39,7 +39,7 @@ bool RemoveShellObject(const std::string& item, ShellNotification notification)
         if (IsFolderEmpty(path))
             (void)DeleteFolderTree(path);
     } else if (EqualsNoCase(type, "Shortcut")) {
-        (void)DeleteFileForced(path); // never through a link on its way
+        (void)DeleteFileOnce(path); // never through a link on its way
     } else {
         return false;
     }

@@ -25,6 +25,8 @@ TEST(RecordedPaths, NothingIsDeletedThroughALinkOnTheWay)
     EXPECT_EQ(FileDeletion::Refused, deep.outcome) << "a link anywhere on the way";
     const FolderRemoval folder = RemoveEmptyFolder(scratch.Join("Writable\\Linked\\Empty"));
     EXPECT_EQ(FolderRemoval::Refused, folder.outcome);
+    EXPECT_FALSE(DeleteFolderTree(scratch.Join("Writable\\Linked\\Sub")));
+    EXPECT_FALSE(RemoveEmptyTree(scratch.Join("Writable\\Linked\\Empty")));
     EXPECT_EQ("keep", ReadFileText(target + "\\Precious.doc"));
     EXPECT_EQ("keep", ReadFileText(target + "\\Sub\\Deep.doc"));
     EXPECT_TRUE(PathExists(target + "\\Empty"));
