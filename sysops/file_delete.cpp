@@ -16,26 +16,29 @@ constexpr ACCESS_MASK kFileAccess = DELETE | SYNCHRONIZE | FILE_READ_ATTRIBUTES;
 
 constexpr ULONG kFileOptions = FILE_NON_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT;
 
-// What the removal of a path became when its way is not open: a folder on the way missing or
-// failing, or refused. False when the way is open.
+// Opens the way to the path in the given checked way, or in own when none is given. Null when
+// the way is not open, and removal then tells why: a folder on the way missing or failing, or a
+// refusal.
 template <typename Removal>
-bool SettledWay(const WayResult& reached, Removal& removal)
+CheckedWay* OpenWay(CheckedWay* way, CheckedWay& own, const std::string& path, std::wstring& name, Removal& removal)
 {
+    CheckedWay& checked = way ? *way : own;
+    const WayResult reached = checked.OpenTo(path, name);
     switch (reached.state) {
     case WayState::Open:
-        return false;
+        return &checked;
     case WayState::Missing:
         removal = {Removal::Missing, reached.error};
-        return true;
+        return nullptr;
     case WayState::Failed:
         removal = {Removal::Failed, reached.error};
-        return true;
+        return nullptr;
     case WayState::ThroughLink:
     case WayState::BadForm:
         break;
     }
     removal = {Removal::Refused, reached.error, reached.state == WayState::ThroughLink};
-    return true;
+    return nullptr;
 }
 
 // The same refusals for every walk that removes: an empty text, a drive root, and a system
@@ -56,22 +59,22 @@ FileDeletion DeleteFileOnce(const std::string& path) { return DeleteRecordedFile
 FileDeletion DeleteRecordedFile(const std::string& path, CheckedWay* way, bool forced)
 {
     CheckedWay own;
-    CheckedWay& checked = way ? *way : own;
     std::wstring name;
-    FileDeletion settled{};
-    if (SettledWay(checked.OpenTo(path, name), settled))
-        return settled;
+    FileDeletion deletion{};
+    CheckedWay* checked = OpenWay(way, own, path, name, deletion);
+    if (!checked)
+        return deletion;
     // The plain case costs one open: the file goes when the handle closes. A read-only file
     // refuses that open and is opened again to be forced.
     LONG status = 0;
-    if (OpenInFolder(checked.Folder(), name, kFileAccess, kFileOptions | FILE_DELETE_ON_CLOSE, status).IsOpen())
+    if (OpenInFolder(checked->Folder(), name, kFileAccess, kFileOptions | FILE_DELETE_ON_CLOSE, status).IsOpen())
         return {FileDeletion::Deleted};
     if (IsNotFoundStatus(status))
         return {FileDeletion::Missing, ErrorOfStatus(status)};
     const unsigned long firstError = ErrorOfStatus(status);
     if (!forced)
         return {FileDeletion::Failed, firstError};
-    FileHandle file = OpenInFolder(checked.Folder(), name, kFileAccess | FILE_WRITE_ATTRIBUTES, kFileOptions, status);
+    FileHandle file = OpenInFolder(checked->Folder(), name, kFileAccess | FILE_WRITE_ATTRIBUTES, kFileOptions, status);
     if (!file.IsOpen() || SeeLink(file.Get(), WideOfAnsi(path)) != LinkSight::None || !DeleteFileThrough(file.Get()))
         return {FileDeletion::Failed, firstError};
     return {FileDeletion::Deleted};
@@ -80,13 +83,13 @@ FileDeletion DeleteRecordedFile(const std::string& path, CheckedWay* way, bool f
 FolderRemoval RemoveEmptyFolder(const std::string& path, CheckedWay* way)
 {
     CheckedWay own;
-    CheckedWay& checked = way ? *way : own;
     std::wstring name;
-    FolderRemoval settled{};
-    if (SettledWay(checked.OpenTo(path, name), settled))
-        return settled;
+    FolderRemoval removal{};
+    CheckedWay* checked = OpenWay(way, own, path, name, removal);
+    if (!checked)
+        return removal;
     LONG status = 0;
-    FileHandle folder = OpenInFolder(checked.Folder(), name, kFileAccess, FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT,
+    FileHandle folder = OpenInFolder(checked->Folder(), name, kFileAccess, FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT,
                                      status);
     if (!folder.IsOpen())
         return {IsNotFoundStatus(status) ? FolderRemoval::Missing : FolderRemoval::Failed, ErrorOfStatus(status)};
