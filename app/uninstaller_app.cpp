@@ -12,6 +12,7 @@
 #include "sysops/module_path.h"
 #include "sysops/restart.h"
 #include "sysops/step_times.h"
+#include "sysops/work_folder.h"
 #include "ui/string_table.h"
 #include "wsh/script_dialogs.h"
 
@@ -245,4 +246,7 @@ void UninstallerApp::RunCleanupMode(const std::string& parameter)
 {
     RunCleanup(ParseCleanupParameter(parameter));
     MarkStep("cleanup-done");
+    // The copy's own work folder goes last; its running program, which Windows does not let
+    // go while it runs, goes with the folder at the next restart.
+    RemoveWorkFolder(m_appFolder);
 }

@@ -1,0 +1,182 @@
+#include "sysops/write_trust.h"
+
+#include "base/path_text.h"
+#include "sysops/drive_root.h"
+
+#include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <vector>
+
+namespace {
+
+// The rights that let an account put other content under the name: for a file its data and
+// its removal, for a folder also adding entries and deleting any of them.
+constexpr ACCESS_MASK kChangeRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD | DELETE | WRITE_DAC
+    | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL | MAXIMUM_ALLOWED;
+
+// TrustedInstaller's service SID, which has no well-known-SID type.
+constexpr const char* kTrustedInstallerSid = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+
+// CREATOR OWNER and OWNER RIGHTS stand for the owner, whose own trust is checked.
+constexpr WELL_KNOWN_SID_TYPE kTrustedKinds[] = {WinBuiltinAdministratorsSid, WinLocalSystemSid, WinCreatorOwnerSid,
+                                                 WinCreatorOwnerRightsSid};
+
+struct TokenSid {
+    std::vector<BYTE> bytes;
+    [[nodiscard]] PSID Get() const { return bytes.empty() ? nullptr : const_cast<BYTE*>(bytes.data()); }
+};
+
+TokenSid OwnAccountSid()
+{
+    TokenSid sid;
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return sid;
+    DWORD size = 0;
+    (void)GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    std::vector<BYTE> buffer(size);
+    if (size > 0 && GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) {
+        const PSID user = reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid;
+        sid.bytes.assign(static_cast<BYTE*>(user), static_cast<BYTE*>(user) + GetLengthSid(user));
+    }
+    CloseHandle(token);
+    return sid;
+}
+
+const TokenSid& ProcessAccount()
+{
+    static const TokenSid account = OwnAccountSid();
+    return account;
+}
+
+bool IsWellKnown(PSID sid, WELL_KNOWN_SID_TYPE kind)
+{
+    BYTE buffer[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof buffer;
+    return CreateWellKnownSid(kind, nullptr, buffer, &size) && EqualSid(sid, buffer);
+}
+
+bool IsTrustedAccount(PSID sid)
+{
+    if (!sid || !IsValidSid(sid))
+        return false;
+    for (WELL_KNOWN_SID_TYPE kind : kTrustedKinds) {
+        if (IsWellKnown(sid, kind))
+            return true;
+    }
+    if (ProcessAccount().Get() && EqualSid(sid, ProcessAccount().Get()))
+        return true;
+    PSID installer = nullptr;
+    if (!ConvertStringSidToSidA(kTrustedInstallerSid, &installer))
+        return false;
+    const bool isInstaller = EqualSid(sid, installer);
+    LocalFree(installer);
+    return isInstaller;
+}
+
+std::string AccountName(PSID sid)
+{
+    char name[256] = {};
+    char domain[256] = {};
+    DWORD nameSize = sizeof name;
+    DWORD domainSize = sizeof domain;
+    SID_NAME_USE use;
+    if (LookupAccountSidA(nullptr, sid, name, &nameSize, domain, &domainSize, &use))
+        return domain[0] ? std::string(domain) + "\\" + name : std::string(name);
+    char* text = nullptr;
+    if (!ConvertSidToStringSidA(sid, &text))
+        return "an unknown account";
+    const std::string result = text;
+    LocalFree(text);
+    return result;
+}
+
+// The first untrusted account that owns the path or may change it; empty when none.
+std::string UntrustedChanger(const std::string& path)
+{
+    PSID owner = nullptr;
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                              &owner, nullptr, &dacl, nullptr, &descriptor)
+        != ERROR_SUCCESS)
+        return "an account unknown (its access list cannot be read)";
+    std::string changer;
+    if (!IsTrustedAccount(owner))
+        changer = AccountName(owner); // an owner can always rewrite the access list
+    else if (!dacl)
+        changer = "Everyone"; // no access list grants everything to everybody
+    for (WORD i = 0; changer.empty() && i < dacl->AceCount; ++i) {
+        ACE_HEADER* header = nullptr;
+        if (!GetAce(dacl, i, reinterpret_cast<void**>(&header)) || header->AceType != ACCESS_ALLOWED_ACE_TYPE
+            || (header->AceFlags & INHERIT_ONLY_ACE))
+            continue;
+        auto* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
+        const PSID sid = &ace->SidStart;
+        if ((ace->Mask & kChangeRights) && !IsTrustedAccount(sid))
+            changer = AccountName(sid);
+    }
+    LocalFree(descriptor);
+    return changer;
+}
+
+}
+
+bool RunsElevated()
+{
+    HANDLE token = nullptr;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        TOKEN_ELEVATION elevation = {};
+        DWORD size = 0;
+        const bool elevated = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size)
+            && elevation.TokenIsElevated;
+        CloseHandle(token);
+        if (elevated)
+            return true;
+    }
+    BYTE administrators[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof administrators;
+    BOOL member = FALSE;
+    return CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size)
+        && CheckTokenMembership(nullptr, administrators, &member) && member;
+}
+
+WriteTrust CheckWriteTrust(const std::string& path)
+{
+    char full[MAX_PATH * 2] = {};
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    std::string current = length > 0 && length < sizeof full ? std::string(full) : path;
+    while (!current.empty()) {
+        const std::string changer = UntrustedChanger(current);
+        if (!changer.empty())
+            return {false, current, changer};
+        if (IsDriveRoot(current))
+            break;
+        const std::string folder = GetFolderPart(WithoutTrailingBackslash(current));
+        // "C:" is the root's folder part; the root is checked in its "C:\" form.
+        current = folder.size() == 2 && folder[1] == ':' ? folder + "\\" : folder;
+    }
+    return {};
+}
+
+WriteTrust CheckTrustWhileElevated(const std::string& path)
+{
+    return RunsElevated() ? CheckWriteTrust(path) : WriteTrust{};
+}
+
+std::string OwnAccountSidText()
+{
+    char* text = nullptr;
+    if (!ProcessAccount().Get() || !ConvertSidToStringSidA(ProcessAccount().Get(), &text))
+        return {};
+    const std::string result = text;
+    LocalFree(text);
+    return result;
+}
+
+std::string NotRunMessage(const std::string& path, const WriteTrust& trust)
+{
+    return path + " was not run: " + trust.account + " can change " + trust.changeable + ".";
+}

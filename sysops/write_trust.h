@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+// The uninstaller runs elevated, often as SYSTEM. A file it loads or runs, or a folder on the
+// way to it, that anyone else can change would hand that account the machine: its owner
+// could put their own code in its place. Changing means writing, appending, deleting, or
+// taking ownership or rewriting the access list; a folder that lets someone delete its
+// entries, or add to them, counts as well. Administrators, SYSTEM, TrustedInstaller and the
+// account the uninstaller runs as are trusted; the account's own unelevated programs are no
+// boundary that Windows keeps.
+
+// The first thing on the way that someone else can change; trusted when there is none.
+struct WriteTrust {
+    bool trusted = true;
+    std::string changeable; // the file or folder
+    std::string account;    // who can change it, "BUILTIN\Users" or "Everyone"
+};
+
+// True when the process holds administrator rights: an elevated token or an effective
+// membership of Administrators (SYSTEM has both).
+[[nodiscard]] bool RunsElevated();
+
+// Checks the file and every folder above it up to the drive or share root. A path whose
+// access list cannot be read is not trusted.
+[[nodiscard]] WriteTrust CheckWriteTrust(const std::string& path);
+
+// The check where it matters: while elevated. Without administrator rights nothing is gained
+// by changing a file, and everything counts as trusted.
+[[nodiscard]] WriteTrust CheckTrustWhileElevated(const std::string& path);
+
+// "S-1-5-21-...": the account the process runs as, for access lists; empty when unknown.
+[[nodiscard]] std::string OwnAccountSidText();
+
+// "C:\App\hw.dll was not run: Everyone can change C:\App." for the user and the log.
+[[nodiscard]] std::string NotRunMessage(const std::string& path, const WriteTrust& trust);
