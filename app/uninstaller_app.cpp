@@ -29,9 +29,6 @@ constexpr DWORD kAppNameBuffer = 200;
 // What start-up has always reported: failure, which nobody read.
 constexpr int kInteractiveExitCode = 1;
 
-// Where a preview started without /LOG and without a command prompt writes its report.
-constexpr const char* kLogBesideRecord = "UnInstall.log";
-
 }
 
 std::string GetAppFolder() { return GetFolderPart(GetModulePath()); }
@@ -98,8 +95,11 @@ int UninstallerApp::RunUninstallMode()
         }
         return administered ? kExitFatalError : kInteractiveExitCode;
     }
-    if (m_switches.preview)
-        return RunPreview();
+    if (m_switches.preview) {
+        const int exitCode = RunPreview();
+        ShowPreviewLogPlace();
+        return exitCode;
+    }
     MarkStep("confirm-asked");
     if (!m_switches.silent && !ConfirmUninstall(descriptionPath)) {
         m_log.Line("the user chose not to uninstall");
@@ -137,8 +137,24 @@ void UninstallerApp::OpenLog()
         return;
     // A preview is a report and always goes somewhere; a silent uninstall reports to a prompt
     // when it has one.
-    if (!m_log.OpenParentConsole() && m_switches.preview)
-        (void)m_log.OpenFile(JoinPath(m_appFolder, kLogBesideRecord));
+    if (m_log.OpenParentConsole() || !m_switches.preview)
+        return;
+    char appName[kAppNameBuffer] = {};
+    GetPrivateProfileStringA("Comm", "AppName", "", appName, kAppNameBuffer,
+                             JoinPath(m_appFolder, "Setup.Kvx").c_str());
+    m_previewLogPath = PreviewLogPath(appName);
+    m_previewLogWritten = !m_previewLogPath.empty() && m_log.OpenFile(m_previewLogPath);
+}
+
+void UninstallerApp::ShowPreviewLogPlace() const
+{
+    if (m_previewLogPath.empty())
+        return;
+    const std::string text = m_previewLogWritten ? "The preview of the uninstall is in " + m_previewLogPath + "."
+                                                 : "The preview of the uninstall could not be written to "
+            + m_previewLogPath + ".";
+    MessageBoxA(nullptr, text.c_str(), GetModuleCaption().c_str(),
+                MB_OK | (m_previewLogWritten ? MB_ICONINFORMATION : MB_ICONWARNING));
 }
 
 int UninstallerApp::ExitCodeOfRun(bool ran) const

@@ -52,6 +52,8 @@ private:
     [[nodiscard]] int RunUninstallMode();
     [[nodiscard]] int RunPreview();
     void OpenLog();
+    // A preview without /LOG and without a command prompt tells in a box where its report is.
+    void ShowPreviewLogPlace() const;
     [[nodiscard]] int ExitCodeOfRun(bool ran) const;
     // The uninstall folder's line of the report: the cleanup copy deletes it when it runs.
     void ReportUninstallFolder(bool copyRuns);
@@ -60,6 +62,8 @@ private:
 
     AdminSwitches m_switches;
     RunLog m_log;
+    std::string m_previewLogPath; // set when the preview's report goes to the temp folder
+    bool m_previewLogWritten = false;
     std::string m_appFolder;
     UninstallSession m_session;
     std::string m_topBannerPath;
