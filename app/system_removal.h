@@ -5,6 +5,7 @@
 #include "sysops/reg_key.h"
 #include "sysops/listed_file_times.h"
 #include "sysops/step_times.h"
+#include "sysops/write_trust.h"
 
 #include <optional>
 
@@ -55,6 +56,9 @@ inline constexpr const char* kMissingServerReason = "the file is missing";
 inline constexpr const char* kBadRegistryItemReason = "not a registry item of a known root";
 inline constexpr const char* kBadShellObjectReason = "not a group or shortcut";
 inline constexpr const char* kNoGuidReason = "the record names no GUID";
+
+// "not run: Everyone can change C:\App": a file of the installation that others can change.
+[[nodiscard]] std::string NotRunReason(const WriteTrust& trust);
 
 // A registry item's removal in the report's words.
 [[nodiscard]] ItemResult RegistryRemovalResult(RegistryRemoval outcome);

@@ -13,6 +13,7 @@
 #include "sysops/restart.h"
 #include "sysops/step_times.h"
 #include "sysops/work_folder.h"
+#include "sysops/write_trust.h"
 #include "ui/string_table.h"
 #include "wsh/script_dialogs.h"
 
@@ -28,6 +29,21 @@ constexpr DWORD kAppNameBuffer = 200;
 
 // What start-up has always reported: failure, which nobody read.
 constexpr int kInteractiveExitCode = 1;
+
+// The uninstall script and its VBScript code run in the elevated uninstaller, so they are run
+// together or not at all: each that is there must pass the check of who can change it. The
+// first that fails, with its path; trusted when none does.
+WriteTrust ScriptFilesTrust(const std::string& folder, std::string& failing)
+{
+    for (const char* name : {"hw.dll", "zn.dll", "jt.dll"}) {
+        failing = JoinPath(folder, name);
+        const WriteTrust trust = FileExists(failing) ? CheckTrustWhileElevated(failing) : WriteTrust{};
+        if (!trust.trusted)
+            return trust;
+    }
+    failing.clear();
+    return {};
+}
 
 }
 
@@ -179,8 +195,13 @@ int UninstallerApp::RunPreview()
         return kExitFatalError;
     }
     const std::string script = m_session.ReadUninstallScript();
-    if (!script.empty() && record.Getsftype() == kScriptTypeVoScript)
-        m_log.Line(DescribeScriptedUninstall(script));
+    if (!script.empty() && record.Getsftype() == kScriptTypeVoScript) {
+        std::string failing;
+        const WriteTrust trust = ScriptFilesTrust(m_session.GetUnInstallFolder(), failing);
+        m_log.Line(trust.trusted ? DescribeScriptedUninstall(script)
+                                 : "the uninstall script would not be run, as " + ChangeableReason(trust)
+                                       + ": the record's own removal would run instead");
+    }
 
     PreviewRemoval operations(m_session);
     SilentRunView view;
@@ -224,6 +245,15 @@ bool UninstallerApp::RunUninstall()
     const std::string script = m_session.ReadUninstallScript();
     if (script.empty() || m_session.Record().Getsftype() != kScriptTypeVoScript)
         return RunDefaultFlow(*this);
+    // A script that was not run leaves the uninstall to the record, as for a record without
+    // one: the user still gets what the installation put there removed.
+    std::string failing;
+    const WriteTrust trust = ScriptFilesTrust(m_session.GetUnInstallFolder(), failing);
+    if (!trust.trusted) {
+        TellNotRun(failing, trust);
+        m_log.Line("the uninstall script was not run: the record's own removal runs instead");
+        return RunDefaultFlow(*this);
+    }
     return RunScriptedFlow(*this, script);
 }
 

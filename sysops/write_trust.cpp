@@ -2,6 +2,8 @@
 
 #include "base/path_text.h"
 #include "sysops/drive_root.h"
+#include "sysops/message_box.h"
+#include "sysops/module_path.h"
 
 #include <windows.h>
 #include <aclapi.h>
@@ -176,7 +178,18 @@ std::string OwnAccountSidText()
     return result;
 }
 
-std::string NotRunMessage(const std::string& path, const WriteTrust& trust)
+std::string ChangeableReason(const WriteTrust& trust) { return trust.account + " can change " + trust.changeable; }
+
+WriteTrust CheckBeforeRunning(const std::string& path)
 {
-    return path + " was not run: " + trust.account + " can change " + trust.changeable + ".";
+    const WriteTrust trust = CheckTrustWhileElevated(path);
+    if (!trust.trusted)
+        TellNotRun(path, trust);
+    return trust;
+}
+
+void TellNotRun(const std::string& path, const WriteTrust& trust)
+{
+    (void)ShowMessageBox(path + " was not run: " + ChangeableReason(trust) + ".", GetModuleCaption(),
+                         MB_OK | MB_ICONWARNING);
 }

@@ -32,5 +32,16 @@ struct WriteTrust {
 // "S-1-5-21-...": the account the process runs as, for access lists; empty when unknown.
 [[nodiscard]] std::string OwnAccountSidText();
 
-// "C:\App\hw.dll was not run: Everyone can change C:\App." for the user and the log.
-[[nodiscard]] std::string NotRunMessage(const std::string& path, const WriteTrust& trust);
+// "Everyone can change C:\App".
+[[nodiscard]] std::string ChangeableReason(const WriteTrust& trust);
+
+// The check before a file that came with the installation is loaded or run. When it fails,
+// the user is told which file was not run and who can change it, in a message box (which a
+// silent uninstall writes to its log): "C:\App\hw.dll was not run: Everyone can change C:\App."
+[[nodiscard]] WriteTrust CheckBeforeRunning(const std::string& path);
+
+// Tells the user, in the same words, that the file was not run.
+void TellNotRun(const std::string& path, const WriteTrust& trust);
+
+// The same as a yes or no.
+[[nodiscard]] inline bool MayRunElevated(const std::string& path) { return CheckBeforeRunning(path).trusted; }
