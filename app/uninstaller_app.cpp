@@ -9,6 +9,7 @@
 #include "base/path_text.h"
 #include "resource.h"
 #include "sysops/file_ops.h"
+#include "sysops/message_box.h"
 #include "sysops/module_path.h"
 #include "sysops/restart.h"
 #include "sysops/step_times.h"
@@ -203,7 +204,9 @@ int UninstallerApp::RunPreview()
                                        + ": the record's own removal would run instead");
     }
 
-    PreviewRemoval operations(m_session);
+    CheckRecordWriters(true);
+    PreviewRemoval preview(m_session);
+    LimitedRemoval operations(preview, m_recordWriters);
     SilentRunView view;
     UninstallRun run(view, operations, &m_session.Language(), &m_log);
     run.Execute(record);
@@ -223,6 +226,8 @@ void UninstallerApp::ReportUninstallFolder(bool copyRuns)
         result = NotThere("the record names none");
     else if (!CleanupMayDelete(folder))
         result = Kept(kProtectedPathReason);
+    else if (m_recordWriters.Limits() && !m_recordWriters.CouldRemove(folder))
+        result = Kept(m_recordWriters.Reason());
     else if (!copyRuns)
         result = Failed("the cleanup copy could not be started");
     else
@@ -239,6 +244,7 @@ bool UninstallerApp::RunUninstall()
     // that part and the uninstall folder would leave a broken application behind.
     if (m_session.Record().ReadError())
         return false;
+    CheckRecordWriters(false);
 
     SetBannerPaths(m_appFolder);
 
@@ -255,6 +261,22 @@ bool UninstallerApp::RunUninstall()
         return RunDefaultFlow(*this);
     }
     return RunScriptedFlow(*this, script);
+}
+
+void UninstallerApp::CheckRecordWriters(bool preview)
+{
+    m_recordWriters = FindRecordWriters(m_session.DescriptionPath());
+    if (!m_recordWriters.Limits())
+        return;
+    const std::string text = "The install record " + m_session.DescriptionPath()
+        + " may have been edited by others than the administrators. The uninstall "
+        + (preview ? "would remove" : "removes")
+        + " only what they could have removed themselves and keeps the rest (" + m_recordWriters.Reason() + ").";
+    // A silent uninstall writes the box to its log.
+    if (preview || !m_switches.silent)
+        m_log.Line(text);
+    if (!preview)
+        (void)ShowMessageBox(text, GetModuleCaption(), MB_OK | MB_ICONWARNING);
 }
 
 void UninstallerApp::SetBannerPaths(const std::string& folder)
@@ -280,7 +302,8 @@ void UninstallerApp::LaunchCleanupCopy()
         m_log.Item(RemovalItemKind::UninstallFolder, folder, Kept("kept so that the uninstall can be run again"));
         return;
     }
-    ReportUninstallFolder(!folder.empty() && StartCleanupCopy(GetModulePath(), folder));
+    const bool limited = m_recordWriters.Limits() && !m_recordWriters.CouldRemove(folder);
+    ReportUninstallFolder(!folder.empty() && !limited && StartCleanupCopy(GetModulePath(), folder));
 }
 
 void UninstallerApp::RequestRestart()

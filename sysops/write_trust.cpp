@@ -95,22 +95,51 @@ std::string AccountName(PSID sid)
     return result;
 }
 
-// The first untrusted account that owns the path or may change it; empty when none.
-std::string UntrustedChanger(const std::string& path)
+// The folder above; "C:" is the root's folder part, and the root is checked in its "C:\" form.
+std::string ParentOf(const std::string& path)
 {
+    const std::string folder = GetFolderPart(WithoutTrailingBackslash(path));
+    return folder.size() == 2 && folder[1] == ':' ? folder + "\\" : folder;
+}
+
+std::string SidText(PSID sid)
+{
+    char* text = nullptr;
+    if (!ConvertSidToStringSidA(sid, &text))
+        return {};
+    const std::string result = text;
+    LocalFree(text);
+    return result;
+}
+
+// Every untrusted account that owns the path or may change it, in the order of its owner and
+// its access list. Unreadable counts as changeable by an unknown account.
+PathChangers ChangersOfPath(const std::string& path)
+{
+    PathChangers changers;
     PSID owner = nullptr;
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
                               &owner, nullptr, &dacl, nullptr, &descriptor)
-        != ERROR_SUCCESS)
-        return "an account unknown (its access list cannot be read)";
-    std::string changer;
+        != ERROR_SUCCESS) {
+        changers.names.push_back("an account unknown (its access list cannot be read)");
+        changers.sids.push_back("unknown");
+        return changers;
+    }
+    const auto add = [&](PSID sid, const std::string& name) {
+        changers.sids.push_back(SidText(sid));
+        changers.names.push_back(name);
+    };
     if (!IsTrustedAccount(owner))
-        changer = AccountName(owner); // an owner can always rewrite the access list
-    else if (!dacl)
-        changer = "Everyone"; // no access list grants everything to everybody
-    for (WORD i = 0; changer.empty() && i < dacl->AceCount; ++i) {
+        add(owner, AccountName(owner)); // an owner can always rewrite the access list
+    if (!dacl) {
+        BYTE everyone[SECURITY_MAX_SID_SIZE];
+        DWORD size = sizeof everyone;
+        if (CreateWellKnownSid(WinWorldSid, nullptr, everyone, &size))
+            add(everyone, "Everyone"); // no access list grants everything to everybody
+    }
+    for (WORD i = 0; dacl && i < dacl->AceCount; ++i) {
         ACE_HEADER* header = nullptr;
         if (!GetAce(dacl, i, reinterpret_cast<void**>(&header)) || header->AceType != ACCESS_ALLOWED_ACE_TYPE
             || (header->AceFlags & INHERIT_ONLY_ACE))
@@ -118,10 +147,10 @@ std::string UntrustedChanger(const std::string& path)
         auto* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
         const PSID sid = &ace->SidStart;
         if ((ace->Mask & kChangeRights) && !IsTrustedAccount(sid))
-            changer = AccountName(sid);
+            add(sid, AccountName(sid));
     }
     LocalFree(descriptor);
-    return changer;
+    return changers;
 }
 
 }
@@ -151,16 +180,31 @@ WriteTrust CheckWriteTrust(const std::string& path)
     const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
     std::string current = length > 0 && length < sizeof full ? std::string(full) : path;
     while (!current.empty()) {
-        const std::string changer = UntrustedChanger(current);
-        if (!changer.empty())
-            return {false, current, changer};
+        const PathChangers changers = ChangersOfPath(current);
+        if (!changers.names.empty())
+            return {false, current, changers.names.front()};
         if (IsDriveRoot(current))
             break;
-        const std::string folder = GetFolderPart(WithoutTrailingBackslash(current));
-        // "C:" is the root's folder part; the root is checked in its "C:\" form.
-        current = folder.size() == 2 && folder[1] == ':' ? folder + "\\" : folder;
+        current = ParentOf(current);
     }
     return {};
+}
+
+PathChangers ChangersOf(const std::string& path) { return ChangersOfPath(path); }
+
+PathChangers ChangersAlongTheWay(const std::string& path)
+{
+    PathChangers all;
+    std::string current = path;
+    while (!current.empty()) {
+        const PathChangers changers = ChangersOfPath(current);
+        all.sids.insert(all.sids.end(), changers.sids.begin(), changers.sids.end());
+        all.names.insert(all.names.end(), changers.names.begin(), changers.names.end());
+        if (IsDriveRoot(current))
+            break;
+        current = ParentOf(current);
+    }
+    return all;
 }
 
 WriteTrust CheckTrustWhileElevated(const std::string& path)
@@ -168,15 +212,7 @@ WriteTrust CheckTrustWhileElevated(const std::string& path)
     return RunsElevated() ? CheckWriteTrust(path) : WriteTrust{};
 }
 
-std::string OwnAccountSidText()
-{
-    char* text = nullptr;
-    if (!ProcessAccount().Get() || !ConvertSidToStringSidA(ProcessAccount().Get(), &text))
-        return {};
-    const std::string result = text;
-    LocalFree(text);
-    return result;
-}
+std::string OwnAccountSidText() { return ProcessAccount().Get() ? SidText(ProcessAccount().Get()) : std::string(); }
 
 std::string ChangeableReason(const WriteTrust& trust) { return trust.account + " can change " + trust.changeable; }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The uninstaller runs elevated, often as SYSTEM. A file it loads or runs, or a folder on the
 // way to it, that anyone else can change would hand that account the machine: its owner
@@ -16,6 +17,17 @@ struct WriteTrust {
     std::string changeable; // the file or folder
     std::string account;    // who can change it, "BUILTIN\Users" or "Everyone"
 };
+
+// The untrusted accounts that can change a path: SID texts and names, in step.
+struct PathChangers {
+    std::vector<std::string> sids;
+    std::vector<std::string> names;
+};
+
+// Those of the path itself, and those of the path and every folder above it. A path whose
+// access list cannot be read counts as changeable by the unknown account "unknown".
+[[nodiscard]] PathChangers ChangersOf(const std::string& path);
+[[nodiscard]] PathChangers ChangersAlongTheWay(const std::string& path);
 
 // True when the process holds administrator rights: an elevated token or an effective
 // membership of Administrators (SYSTEM has both).

@@ -1,7 +1,8 @@
 // What the elevated uninstaller loads or runs must be beyond the reach of ordinary users. An
-// uninstall folder that everyone can write to, as a folder under C:\ may be, is set up here;
-// its script and its COM server are then not run, the log says which file and who can change
-// it, and the record's own removal goes on.
+// installation that everyone can write to, as a folder under C:\ may be, is set up here: its
+// script and its COM server are then not run, the log says which file and who can change it,
+// and the record's own removal goes on, but only as far as those who could have edited the
+// record could have gone themselves.
 
 #include "app/scrambled_text.h"
 #include "tests/support/fixtures.h"
@@ -55,6 +56,13 @@ TEST(UntrustedFiles, ScriptAndServerInAFolderEveryoneCanWriteAreNotRunTheRestIsR
 {
     SampleInstallation installation("untrusted");
     installation.AddFile("App.exe");
+    // A file the record names in a folder that only administrators can change.
+    const std::string guarded = installation.InApp("..\\Guarded");
+    ASSERT_TRUE(MakeFolder(guarded));
+    ASSERT_TRUE(WriteFileText(guarded + "\\Other.dll", "another program's"));
+    RecordItem guardedItem;
+    guardedItem.SetField("FileName", guarded + "\\Other.dll");
+    installation.Record().CopyFiles().push_back(guardedItem);
     const std::string server = installation.InApp("Server.dll");
     ASSERT_TRUE(CopyFixture("fixture_com_server.dll", server));
     ASSERT_TRUE(RegisterInProcessServer(server));
@@ -67,6 +75,7 @@ TEST(UntrustedFiles, ScriptAndServerInAFolderEveryoneCanWriteAreNotRunTheRestIsR
     ASSERT_TRUE(installation.AddUninstallEntry());
     ASSERT_TRUE(installation.SaveRecord());
     ASSERT_TRUE(LetEveryoneWrite(installation.AppFolder()));
+    ASSERT_TRUE(LetEveryoneWrite(installation.ProgramFolder()));
     const std::string log = installation.InProgram("untrusted.log");
 
     ProgramUnderTest program;
@@ -83,6 +92,11 @@ TEST(UntrustedFiles, ScriptAndServerInAFolderEveryoneCanWriteAreNotRunTheRestIsR
         << logText;
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, serverKey)) << "the server's unregistration ran";
     EXPECT_FALSE(PathExists(installation.InProgram("App.exe"))) << "the record's removal went on";
-    EXPECT_FALSE(installation.UninstallEntryExists());
+    EXPECT_FALSE(PathExists(server));
+    // The record itself could have been edited by anyone.
+    EXPECT_EQ("another program's", ReadFileText(guarded + "\\Other.dll"));
+    EXPECT_NE(std::string::npos, logText.find("kept         file             " + guarded + "\\Other.dll")) << logText;
+    EXPECT_NE(std::string::npos, logText.find("the install record may have been edited: Everyone can change")) << logText;
+    EXPECT_TRUE(installation.UninstallEntryExists());
     RegDeleteTreeA(HKEY_CURRENT_USER, kComServerKeys);
 }
