@@ -11,33 +11,12 @@
 #include "tests/support/window_driver.h"
 
 #include <windows.h>
-#include <aclapi.h>
-#include <sddl.h>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 constexpr const char* kComServerKeys = "Software\\UnInstallTests\\ComServers";
-
-// Everyone may change the folder and what it holds. (Under Wine the list becomes the folder's
-// Unix mode, o+w.)
-bool LetEveryoneWrite(const std::string& folder)
-{
-    const char text[] = "D:(A;OICI;FA;;;WD)(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(text, SDDL_REVISION_1, &descriptor, nullptr))
-        return false;
-    BOOL present = FALSE;
-    BOOL defaulted = FALSE;
-    PACL dacl = nullptr;
-    const bool set = GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted)
-        && SetNamedSecurityInfoA(const_cast<char*>(folder.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                 nullptr, dacl, nullptr)
-            == ERROR_SUCCESS;
-    LocalFree(descriptor);
-    return set;
-}
 
 bool RegisterInProcessServer(const std::string& path)
 {
@@ -74,8 +53,8 @@ TEST(UntrustedFiles, ScriptAndServerInAFolderEveryoneCanWriteAreNotRunTheRestIsR
     ASSERT_TRUE(installation.AddScript("Section OnUninstallBegin\n{\nMessageBox(\"script ran\", \"Script\", 0)\n}\n"));
     ASSERT_TRUE(installation.AddUninstallEntry());
     ASSERT_TRUE(installation.SaveRecord());
-    ASSERT_TRUE(LetEveryoneWrite(installation.AppFolder()));
-    ASSERT_TRUE(LetEveryoneWrite(installation.ProgramFolder()));
+    ASSERT_TRUE(LetEveryoneChange(installation.AppFolder()));
+    ASSERT_TRUE(LetEveryoneChange(installation.ProgramFolder()));
     const std::string log = installation.InProgram("untrusted.log");
 
     ProgramUnderTest program;

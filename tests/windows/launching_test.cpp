@@ -3,6 +3,8 @@
 #include "sysops/launch.h"
 #include "sysops/message_box.h"
 #include "sysops/process_list.h"
+#include "sysops/user_start.h"
+#include "sysops/write_trust.h"
 
 #include "tests/support/fixtures.h"
 #include "tests/support/scratch.h"
@@ -134,6 +136,24 @@ TEST_F(Launching, ParameterIsQuotedAndTheWaitKeepsMessagesFlowing)
     EXPECT_GE(passed, 1400u) << "the call returns when the program has ended";
     EXPECT_GT(g_timerTicks, 5) << "window messages were dispatched while waiting";
     EXPECT_TRUE(g_shownMessages.empty());
+}
+
+TEST_F(Launching, ProgramOpenedForTheUserStartsUnlessOthersCanChangeIt)
+{
+    EXPECT_TRUE(OpenForTheUser(m_sleeper, "100", "", SW_HIDE));
+    EXPECT_TRUE(WaitUntil([&] { return Log().find("100") != std::string::npos; }, 5000)) << Log();
+    EXPECT_TRUE(g_shownMessages.empty());
+
+    const std::string open = m_scratch.Join("open");
+    ASSERT_TRUE(MakeFolder(open) && LetEveryoneChange(open));
+    const std::string planted = open + "\\Readme.exe";
+    ASSERT_TRUE(CopyFixture("fixture_sleeper.exe", planted));
+    ASSERT_TRUE(RunsElevated()) << "the check applies to elevated runs";
+    EXPECT_FALSE(OpenForTheUser(planted, "200", "", SW_HIDE));
+    Sleep(500);
+    EXPECT_EQ(std::string::npos, Log().find("200")) << Log();
+    ASSERT_EQ(1u, g_shownMessages.size());
+    EXPECT_EQ(planted + " was not run: Everyone can change " + open + ".", g_shownMessages[0]);
 }
 
 TEST_F(Launching, ProgramAloneStartsWithoutACommandLineAndReturnsAtOnce)
