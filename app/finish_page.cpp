@@ -7,7 +7,6 @@
 #include "ui/page_texts.h"
 #include "ui/string_table.h"
 
-
 namespace {
 
 constexpr int kShownLaunches = 2;

@@ -32,7 +32,7 @@ bool RecordWriters::CouldRemove(const std::string& path) const
     const std::string folder = GetFolderPart(WithoutTrailingBackslash(path));
     if (folder.empty())
         return false;
-    for (const std::string& sid : ChangersOf(folder).sids) {
+    for (const std::string& sid : RemoversIn(folder).sids) {
         if (sid != "unknown" && (Contains(m_sids, sid) || Contains(kEveryonesGroups, sid)))
             return true;
     }

@@ -13,10 +13,22 @@
 
 namespace {
 
-// The rights that let an account put other content under the name: for a file its data and
-// its removal, for a folder also adding entries and deleting any of them.
+// The rights that let an account put other content under the name: for the file and its own
+// folder (where a library's dependencies are looked for) writing, appending, adding entries,
+// deleting and rewriting the access list or owner.
 constexpr ACCESS_MASK kChangeRights = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD | DELETE | WRITE_DAC
     | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL | MAXIMUM_ALLOWED;
+
+// For the folders further up only what replaces an entry on the way counts: deleting or
+// renaming one, or rewriting the access list or owner. Adding new entries leaves the way as it
+// is, and Windows lets Authenticated Users add folders at the root of C:.
+constexpr ACCESS_MASK kReplaceRights = FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_ALL
+    | MAXIMUM_ALLOWED;
+
+// What lets an account remove what is in a folder: deleting its entries (a folder's Modify
+// gives each entry DELETE, Full Control gives the folder FILE_DELETE_CHILD), or rewriting its
+// access list to grant that.
+constexpr ACCESS_MASK kRemoveRights = kReplaceRights;
 
 // TrustedInstaller's service SID, which has no well-known-SID type.
 constexpr const char* kTrustedInstallerSid = "S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
@@ -95,6 +107,9 @@ std::string AccountName(PSID sid)
     return result;
 }
 
+// Level 0 is the file, 1 its folder, the rest the folders above.
+ACCESS_MASK RightsAt(int level) { return level <= 1 ? kChangeRights : kReplaceRights; }
+
 // The folder above; "C:" is the root's folder part, and the root is checked in its "C:\" form.
 std::string ParentOf(const std::string& path)
 {
@@ -114,7 +129,7 @@ std::string SidText(PSID sid)
 
 // Every untrusted account that owns the path or may change it, in the order of its owner and
 // its access list. Unreadable counts as changeable by an unknown account.
-PathChangers ChangersOfPath(const std::string& path)
+PathChangers ChangersOfPath(const std::string& path, ACCESS_MASK rights)
 {
     PathChangers changers;
     PSID owner = nullptr;
@@ -146,7 +161,7 @@ PathChangers ChangersOfPath(const std::string& path)
             continue;
         auto* ace = reinterpret_cast<ACCESS_ALLOWED_ACE*>(header);
         const PSID sid = &ace->SidStart;
-        if ((ace->Mask & kChangeRights) && !IsTrustedAccount(sid))
+        if ((ace->Mask & rights) && !IsTrustedAccount(sid))
             add(sid, AccountName(sid));
     }
     LocalFree(descriptor);
@@ -179,8 +194,8 @@ WriteTrust CheckWriteTrust(const std::string& path)
     char full[MAX_PATH * 2] = {};
     const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
     std::string current = length > 0 && length < sizeof full ? std::string(full) : path;
-    while (!current.empty()) {
-        const PathChangers changers = ChangersOfPath(current);
+    for (int level = 0; !current.empty(); ++level) {
+        const PathChangers changers = ChangersOfPath(current, RightsAt(level));
         if (!changers.names.empty())
             return {false, current, changers.names.front()};
         if (IsDriveRoot(current))
@@ -190,14 +205,14 @@ WriteTrust CheckWriteTrust(const std::string& path)
     return {};
 }
 
-PathChangers ChangersOf(const std::string& path) { return ChangersOfPath(path); }
+PathChangers RemoversIn(const std::string& folder) { return ChangersOfPath(folder, kRemoveRights); }
 
 PathChangers ChangersAlongTheWay(const std::string& path)
 {
     PathChangers all;
     std::string current = path;
-    while (!current.empty()) {
-        const PathChangers changers = ChangersOfPath(current);
+    for (int level = 0; !current.empty(); ++level) {
+        const PathChangers changers = ChangersOfPath(current, RightsAt(level));
         all.sids.insert(all.sids.end(), changers.sids.begin(), changers.sids.end());
         all.names.insert(all.names.end(), changers.names.begin(), changers.names.end());
         if (IsDriveRoot(current))

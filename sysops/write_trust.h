@@ -7,7 +7,7 @@
 // way to it, that anyone else can change would hand that account the machine: its owner
 // could put their own code in its place. Changing means writing, appending, deleting, or
 // taking ownership or rewriting the access list; a folder that lets someone delete its
-// entries, or add to them, counts as well. Administrators, SYSTEM, TrustedInstaller and the
+// entries counts as well, and the file's own folder also when it lets them add one. Administrators, SYSTEM, TrustedInstaller and the
 // account the uninstaller runs as are trusted; the account's own unelevated programs are no
 // boundary that Windows keeps.
 
@@ -18,23 +18,27 @@ struct WriteTrust {
     std::string account;    // who can change it, "BUILTIN\Users" or "Everyone"
 };
 
-// The untrusted accounts that can change a path: SID texts and names, in step.
+// Untrusted accounts: SID texts and names, in step. A path whose access list cannot be read
+// counts as changeable by the unknown account "unknown".
 struct PathChangers {
     std::vector<std::string> sids;
     std::vector<std::string> names;
 };
 
-// Those of the path itself, and those of the path and every folder above it. A path whose
-// access list cannot be read counts as changeable by the unknown account "unknown".
-[[nodiscard]] PathChangers ChangersOf(const std::string& path);
+// Those that can change the file or a folder on its way, by the rules of CheckWriteTrust.
 [[nodiscard]] PathChangers ChangersAlongTheWay(const std::string& path);
+
+// Those that can remove what the folder holds: delete its entries, or grant themselves that.
+[[nodiscard]] PathChangers RemoversIn(const std::string& folder);
 
 // True when the process holds administrator rights: an elevated token or an effective
 // membership of Administrators (SYSTEM has both).
 [[nodiscard]] bool RunsElevated();
 
-// Checks the file and every folder above it up to the drive or share root. A path whose
-// access list cannot be read is not trusted.
+// Checks the file and every folder above it up to the drive or share root. For the file and
+// its own folder every change counts; for the folders above, what replaces an entry: deleting
+// or renaming one, or rewriting the access list or owner. A path whose access list cannot be
+// read is not trusted.
 [[nodiscard]] WriteTrust CheckWriteTrust(const std::string& path);
 
 // The check where it matters: while elevated. Without administrator rights nothing is gained

@@ -4,7 +4,6 @@
 // and the record's own removal goes on, but only as far as those who could have edited the
 // record could have gone themselves.
 
-#include "app/scrambled_text.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/sample_installation.h"
 #include "tests/support/scratch_key.h"
