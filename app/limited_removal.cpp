@@ -1,10 +1,12 @@
 #include "app/limited_removal.h"
 
+#include "app/system_removal.h"
 #include "base/path_text.h"
 #include "record/record_fields.h"
 #include "sysops/write_trust.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -101,5 +103,9 @@ ItemResult LimitedRemoval::RemoveUninstallEntry()
 
 ItemResult LimitedRemoval::RemoveDescFolder()
 {
-    return m_writers.Limits() ? Kept(m_writers.Reason()) : m_inner.RemoveDescFolder();
+    if (!m_writers.Limits())
+        return m_inner.RemoveDescFolder();
+    if (std::optional<ItemResult> settled = SettledRecordFolder(m_descFolder))
+        return *settled;
+    return Kept(m_writers.Reason());
 }

@@ -35,7 +35,12 @@ private:
 // The run's removal operations with the limits applied; a trusted record passes everything.
 class LimitedRemoval final : public RemovalOperations {
 public:
-    LimitedRemoval(RemovalOperations& inner, const RecordWriters& writers) : m_inner(inner), m_writers(writers) {}
+    // descFolder: the record folder, whose removal is told as the run tells it when nothing
+    // is to be removed there anyway.
+    LimitedRemoval(RemovalOperations& inner, const RecordWriters& writers, std::string descFolder)
+        : m_inner(inner), m_writers(writers), m_descFolder(std::move(descFolder))
+    {
+    }
 
     ItemResult RemoveServiceOf(const std::string& path) override;
     ItemResult EndProcessesOf(const std::string& path) override;
@@ -54,4 +59,5 @@ private:
 
     RemovalOperations& m_inner;
     const RecordWriters& m_writers;
+    std::string m_descFolder;
 };

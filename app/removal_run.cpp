@@ -9,7 +9,7 @@ void RunSystemRemoval(UninstallerApp& app, RunView& view)
     UninstallSession& session = app.Session();
     session.NoteRemovalRun();
     SystemRemoval system(session);
-    LimitedRemoval operations(system, app.Writers());
+    LimitedRemoval operations(system, app.Writers(), session.GetDescPath());
     UninstallRun run(view, operations, &session.Language(), app.Report());
     run.Execute(session.Record());
 }

@@ -206,7 +206,7 @@ int UninstallerApp::RunPreview()
 
     CheckRecordWriters(true);
     PreviewRemoval preview(m_session);
-    LimitedRemoval operations(preview, m_recordWriters);
+    LimitedRemoval operations(preview, m_recordWriters, m_session.GetDescPath());
     SilentRunView view;
     UninstallRun run(view, operations, &m_session.Language(), &m_log);
     run.Execute(record);
