@@ -4,30 +4,35 @@
 #include "sysops/file_ops.h"
 #include "sysops/held_copy.h"
 #include "sysops/step_times.h"
+#include "sysops/work_folder.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 namespace {
 
 constexpr DWORD kUninstallerWaitMs = 10000;
-
-// Empty when the system gives no temp folder or one too long for a path: the copy would
-// otherwise land at the root of the current drive.
-std::string TempFolder()
-{
-    char temp[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathA(MAX_PATH + 1, temp);
-    if (length == 0 || length > MAX_PATH)
-        return {};
-    return temp;
-}
 
 bool IsAbsolutePath(const std::string& path)
 {
     const bool drivePath = path.size() >= 3 && path[1] == ':' && path[2] == '\\';
     const bool networkPath = path.size() >= 3 && path[0] == '\\' && path[1] == '\\';
     return drivePath || networkPath;
+}
+
+// Started by its image, not through the shell's association for programs, which a user can
+// override for themselves.
+bool StartCopy(const std::string& copyPath, const std::string& workFolder, const std::string& folder)
+{
+    std::string commandLine = "\"" + copyPath + "\" " + FormatCleanupParameter(GetCurrentProcessId(), folder);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(copyPath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, workFolder.c_str(),
+                        &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
 }
 
 void WaitForProcessEnd(unsigned long processId)
@@ -44,20 +49,26 @@ void WaitForProcessEnd(unsigned long processId)
 bool StartCleanupCopy(const std::string& ownPath, const std::string& folder,
                       const std::function<void(const std::string& copyPath)>& beforeStart)
 {
-    const std::string temp = TempFolder();
-    if (temp.empty())
+    // The copy runs elevated from a work folder of its own, which is also its current folder:
+    // nothing beside it can have been planted by another account.
+    const std::string workFolder = CreateWorkFolder();
+    if (workFolder.empty())
         return false;
-    const std::string copyPath = JoinPath(WithoutTrailingBackslash(temp), kCleanupCopyName);
-    // The copy runs elevated from a folder its user can write to: it is held so that nobody
-    // can swap it until its process has started.
-    HeldFileCopy copy;
-    if (!copy.Make(ownPath, copyPath))
-        return false;
-    if (beforeStart)
-        beforeStart(copyPath);
-    const std::string parameters = FormatCleanupParameter(GetCurrentProcessId(), folder);
-    ShellExecuteA(nullptr, "Open", copyPath.c_str(), parameters.c_str(), temp.c_str(), SW_SHOW);
-    return true;
+    bool started = false;
+    {
+        const std::string copyPath = JoinPath(workFolder, kCleanupCopyName);
+        // Held so that not even this account's other programs can swap it until its process
+        // has started.
+        HeldFileCopy copy;
+        if (copy.Make(ownPath, copyPath)) {
+            if (beforeStart)
+                beforeStart(copyPath);
+            started = StartCopy(copyPath, workFolder, folder);
+        }
+    }
+    if (!started)
+        RemoveWorkFolder(workFolder);
+    return started;
 }
 
 void RunCleanup(const CleanupRequest& request)

@@ -5,11 +5,12 @@
 #include <functional>
 #include <string>
 
-// The uninstaller cannot delete the folder its own executable runs from. It copies itself to
-// the temp folder as strKVTemp.exe and starts that copy, which waits for it to end and then
-// deletes the uninstall folder. The copy is a new file, held against changes until its
-// process has started; beforeStart, for tests, sees it in that moment. False when there is
-// no usable temp folder or the copy could not be made.
+// The uninstaller cannot delete the folder its own executable runs from. It copies itself as
+// strKVTemp.exe into a new work folder in the temp folder (see sysops/work_folder.h) and
+// starts that copy there, which waits for it to end and then deletes the uninstall folder.
+// The copy is a new file, held against changes until its process has started; beforeStart,
+// for tests, sees it in that moment. False when there is no usable temp folder or the copy
+// could not be made or started; no work folder stays then.
 bool StartCleanupCopy(const std::string& ownPath, const std::string& folder,
                       const std::function<void(const std::string& copyPath)>& beforeStart = {});
 

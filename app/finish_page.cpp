@@ -3,10 +3,9 @@
 #include "app/resource.h"
 #include "app/uninstaller_app.h"
 #include "sysops/step_times.h"
+#include "sysops/user_start.h"
 #include "ui/page_texts.h"
 #include "ui/string_table.h"
-
-#include <shellapi.h>
 
 namespace {
 
@@ -99,6 +98,6 @@ void FinishPage::OnFinish()
         }
         launch.state = 1;
         if (!launch.command.empty())
-            ShellExecuteA(nullptr, "open", launch.command.c_str(), launch.parameters.c_str(), "", SW_SHOW);
+            (void)OpenForTheUser(launch.command, launch.parameters, "", SW_SHOW);
     }
 }

@@ -35,7 +35,10 @@ ItemResult PreviewRemoval::EndProcessesOf(const std::string& path)
 
 ItemResult PreviewRemoval::UnregisterServer(const std::string& path, unsigned)
 {
-    return IsFilePresent(path) ? Removed("unregisters it") : NotThere(kMissingServerReason);
+    if (!IsFilePresent(path))
+        return NotThere(kMissingServerReason);
+    const WriteTrust trust = CheckTrustWhileElevated(path);
+    return trust.trusted ? Removed("unregisters it") : Kept(NotRunReason(trust));
 }
 
 ItemResult PreviewRemoval::RemoveFile(const std::string& path)

@@ -1,5 +1,6 @@
 #include "app/removal_run.h"
 
+#include "app/limited_removal.h"
 #include "app/system_removal.h"
 #include "app/uninstaller_app.h"
 
@@ -7,7 +8,8 @@ void RunSystemRemoval(UninstallerApp& app, RunView& view)
 {
     UninstallSession& session = app.Session();
     session.NoteRemovalRun();
-    SystemRemoval operations(session);
+    SystemRemoval system(session);
+    LimitedRemoval operations(system, app.Writers(), session.GetDescPath());
     UninstallRun run(view, operations, &session.Language(), app.Report());
     run.Execute(session.Record());
 }

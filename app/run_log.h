@@ -6,6 +6,11 @@
 
 #include <string>
 
+// Where a preview that has neither /LOG nor a command prompt writes its report: the user's temp
+// folder, "<temp>\<application> uninstall preview.log", so that the preview changes nothing
+// of the installation. Empty when there is no usable temp folder.
+[[nodiscard]] std::string PreviewLogPath(const std::string& appName);
+
 // The administrator's log: one line per step, each with its local time, written at once so
 // that a log of a run that was stopped still holds everything up to that point. It is also
 // the report of the run and of the preview.
@@ -16,10 +21,14 @@ public:
     RunLog(const RunLog&) = delete;
     RunLog& operator=(const RunLog&) = delete;
 
-    // Creates (or empties) the file; false when it cannot be written.
+    // Creates the file, or empties one that is a plain file of a single name. The name is
+    // never followed: a link, a hard link or a folder there is refused, so that the log cannot
+    // be aimed at another file. False when it cannot be written.
     bool OpenFile(const std::string& path);
     // The standard output the uninstaller was given, else the console of the command prompt
-    // that started it; false when there is neither.
+    // that started it; false when there is neither. Attached to the console, the process
+    // ignores Ctrl+C and Ctrl+Break, which would otherwise end it halfway through a removal;
+    // when the console is closed, which ends it all the same, the log says so.
     bool OpenParentConsole();
 
     [[nodiscard]] bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }

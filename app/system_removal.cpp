@@ -27,6 +27,8 @@ std::string ProcessCount(std::size_t count)
 
 std::string HoldsReason(const std::string& name) { return "holds " + name; }
 
+std::string NotRunReason(const WriteTrust& trust) { return "not run: " + ChangeableReason(trust); }
+
 bool SystemFileTimes::GetFileWriteTime(const std::string& path, int64_t& calendarTime) const
 {
     return m_listed.GetFileWriteTime(path, calendarTime);
@@ -55,7 +57,12 @@ ItemResult SystemRemoval::EndProcessesOf(const std::string& path)
 ItemResult SystemRemoval::UnregisterServer(const std::string& path, unsigned type)
 {
     // The unregistration runs whether or not the file is there; the report only tells why it
-    // could not work.
+    // could not work. A server that others can change is not run with the uninstaller's rights.
+    if (IsFilePresent(path)) {
+        const WriteTrust trust = CheckBeforeRunning(path);
+        if (!trust.trusted)
+            return Kept(NotRunReason(trust));
+    }
     const bool unregistered = UnregisterServerOfFile(path, type);
     if (!IsFilePresent(path))
         return NotThere(kMissingServerReason);

@@ -6,6 +6,7 @@
 #include "sysops/reg_key.h"
 #include "sysops/listed_file_times.h"
 #include "sysops/step_times.h"
+#include "sysops/write_trust.h"
 
 #include <optional>
 
@@ -67,6 +68,9 @@ inline constexpr const char* kNoGuidReason = "the record names no GUID";
 // The way to a recorded path as the removal would find it: a refusal, or nothing when the way is
 // open (or not there, which the removal finds out for itself).
 [[nodiscard]] std::optional<ItemResult> RefusedWayTo(const std::string& path, CheckedWay& way);
+
+// "not run: Everyone can change C:\App": a file of the installation that others can change.
+[[nodiscard]] std::string NotRunReason(const WriteTrust& trust);
 
 // A registry item's removal in the report's words.
 [[nodiscard]] ItemResult RegistryRemovalResult(RegistryRemoval outcome);

@@ -9,9 +9,12 @@
 #include "base/path_text.h"
 #include "resource.h"
 #include "sysops/file_ops.h"
+#include "sysops/message_box.h"
 #include "sysops/module_path.h"
 #include "sysops/restart.h"
 #include "sysops/step_times.h"
+#include "sysops/work_folder.h"
+#include "sysops/write_trust.h"
 #include "ui/string_table.h"
 #include "wsh/script_dialogs.h"
 
@@ -27,8 +30,20 @@ constexpr std::size_t kAppNameLimit = 199;
 // What start-up has always reported: failure, which nobody read.
 constexpr int kInteractiveExitCode = 1;
 
-// Where a preview started without /LOG and without a command prompt writes its report.
-constexpr const char* kLogBesideRecord = "UnInstall.log";
+// The uninstall script and its VBScript code run in the elevated uninstaller, so they are run
+// together or not at all: each that is there must pass the check of who can change it. The
+// first that fails, with its path; trusted when none does.
+WriteTrust ScriptFilesTrust(const std::string& folder, std::string& failing)
+{
+    for (const char* name : {"hw.dll", "zn.dll", "jt.dll"}) {
+        failing = JoinPath(folder, name);
+        const WriteTrust trust = FileExists(failing) ? CheckTrustWhileElevated(failing) : WriteTrust{};
+        if (!trust.trusted)
+            return trust;
+    }
+    failing.clear();
+    return {};
+}
 
 }
 
@@ -99,8 +114,11 @@ int UninstallerApp::RunUninstallMode()
     // of the record that the run then removes.
     m_session.SetDescriptionPath(descriptionPath);
     m_session.LoadRecord();
-    if (m_switches.preview)
-        return RunPreview();
+    if (m_switches.preview) {
+        const int exitCode = RunPreview();
+        ShowPreviewLogPlace();
+        return exitCode;
+    }
     MarkStep("confirm-asked");
     if (!m_switches.silent && !ConfirmUninstall()) {
         m_log.Line("the user chose not to uninstall");
@@ -138,8 +156,24 @@ void UninstallerApp::OpenLog()
         return;
     // A preview is a report and always goes somewhere; a silent uninstall reports to a prompt
     // when it has one.
-    if (!m_log.OpenParentConsole() && m_switches.preview)
-        (void)m_log.OpenFile(JoinPath(m_appFolder, kLogBesideRecord));
+    if (m_log.OpenParentConsole() || !m_switches.preview)
+        return;
+    char appName[kAppNameBuffer] = {};
+    GetPrivateProfileStringA("Comm", "AppName", "", appName, kAppNameBuffer,
+                             JoinPath(m_appFolder, "Setup.Kvx").c_str());
+    m_previewLogPath = PreviewLogPath(appName);
+    m_previewLogWritten = !m_previewLogPath.empty() && m_log.OpenFile(m_previewLogPath);
+}
+
+void UninstallerApp::ShowPreviewLogPlace() const
+{
+    if (m_previewLogPath.empty())
+        return;
+    const std::string text = m_previewLogWritten ? "The preview of the uninstall is in " + m_previewLogPath + "."
+                                                 : "The preview of the uninstall could not be written to "
+            + m_previewLogPath + ".";
+    MessageBoxA(nullptr, text.c_str(), GetModuleCaption().c_str(),
+                MB_OK | (m_previewLogWritten ? MB_ICONINFORMATION : MB_ICONWARNING));
 }
 
 int UninstallerApp::ExitCodeOfRun(bool ran) const
@@ -162,10 +196,17 @@ int UninstallerApp::RunPreview()
         return kExitFatalError;
     }
     const std::string script = m_session.ReadUninstallScript();
-    if (!script.empty() && record.Getsftype() == kScriptTypeVoScript)
-        m_log.Line(DescribeScriptedUninstall(script));
+    if (!script.empty() && record.Getsftype() == kScriptTypeVoScript) {
+        std::string failing;
+        const WriteTrust trust = ScriptFilesTrust(m_session.GetUnInstallFolder(), failing);
+        m_log.Line(trust.trusted ? DescribeScriptedUninstall(script)
+                                 : "the uninstall script would not be run, as " + ChangeableReason(trust)
+                                       + ": the record's own removal would run instead");
+    }
 
-    PreviewRemoval operations(m_session);
+    CheckRecordWriters(true);
+    PreviewRemoval preview(m_session);
+    LimitedRemoval operations(preview, m_recordWriters, m_session.GetDescPath());
     SilentRunView view;
     UninstallRun run(view, operations, &m_session.Language(), &m_log);
     run.Execute(record);
@@ -185,6 +226,8 @@ void UninstallerApp::ReportUninstallFolder(bool copyRuns)
         result = NotThere("the record names none");
     else if (!CleanupMayDelete(folder))
         result = Kept(kProtectedPathReason);
+    else if (m_recordWriters.Limits() && !m_recordWriters.CouldRemove(folder))
+        result = Kept(m_recordWriters.Reason());
     else if (!copyRuns)
         result = Failed("the cleanup copy could not be started");
     else
@@ -203,13 +246,39 @@ bool UninstallerApp::RunUninstall()
     // that part and the uninstall folder would leave a broken application behind.
     if (m_session.Record().ReadError())
         return false;
+    CheckRecordWriters(false);
 
     SetBannerPaths(m_appFolder);
 
     const std::string script = m_session.ReadUninstallScript();
     if (script.empty() || m_session.Record().Getsftype() != kScriptTypeVoScript)
         return RunDefaultFlow(*this);
+    // A script that was not run leaves the uninstall to the record, as for a record without
+    // one: the user still gets what the installation put there removed.
+    std::string failing;
+    const WriteTrust trust = ScriptFilesTrust(m_session.GetUnInstallFolder(), failing);
+    if (!trust.trusted) {
+        TellNotRun(failing, trust);
+        m_log.Line("the uninstall script was not run: the record's own removal runs instead");
+        return RunDefaultFlow(*this);
+    }
     return RunScriptedFlow(*this, script);
+}
+
+void UninstallerApp::CheckRecordWriters(bool preview)
+{
+    m_recordWriters = FindRecordWriters(m_session.DescriptionPath());
+    if (!m_recordWriters.Limits())
+        return;
+    const std::string text = "The install record " + m_session.DescriptionPath()
+        + " may have been edited by others than the administrators. The uninstall "
+        + (preview ? "would remove" : "removes")
+        + " only what they could have removed themselves and keeps the rest (" + m_recordWriters.Reason() + ").";
+    // A silent uninstall writes the box to its log.
+    if (preview || !m_switches.silent)
+        m_log.Line(text);
+    if (!preview)
+        (void)ShowMessageBox(text, GetModuleCaption(), MB_OK | MB_ICONWARNING);
 }
 
 void UninstallerApp::SetBannerPaths(const std::string& folder)
@@ -235,7 +304,8 @@ void UninstallerApp::LaunchCleanupCopy()
         m_log.Item(RemovalItemKind::UninstallFolder, folder, Kept("kept so that the uninstall can be run again"));
         return;
     }
-    ReportUninstallFolder(!folder.empty() && StartCleanupCopy(GetModulePath(), folder));
+    const bool limited = m_recordWriters.Limits() && !m_recordWriters.CouldRemove(folder);
+    ReportUninstallFolder(!folder.empty() && !limited && StartCleanupCopy(GetModulePath(), folder));
 }
 
 void UninstallerApp::RequestRestart()
@@ -247,4 +317,7 @@ void UninstallerApp::RunCleanupMode(const std::string& parameter)
 {
     RunCleanup(ParseCleanupParameter(parameter));
     MarkStep("cleanup-done");
+    // The copy's own work folder goes last; its running program, which Windows does not let
+    // go while it runs, goes with the folder at the next restart.
+    RemoveWorkFolder(m_appFolder);
 }

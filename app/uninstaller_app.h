@@ -2,6 +2,7 @@
 
 #include "app/admin_switches.h"
 #include "app/app_script_host.h"
+#include "app/limited_removal.h"
 #include "app/run_log.h"
 #include "app/scripted_flow.h"
 #include "app/uninstall_session.h"
@@ -39,6 +40,9 @@ public:
     // The log's report of every item, when a log is open.
     [[nodiscard]] RemovalReport* Report() { return m_log.IsOpen() ? &m_log : nullptr; }
     [[nodiscard]] RunLog& Log() { return m_log; }
+    // Who besides the administrators could have written the install record; the run removes
+    // only what they could have removed.
+    [[nodiscard]] const RecordWriters& Writers() const { return m_recordWriters; }
 
     [[nodiscard]] UninstallSession& Session() { return m_session; }
     [[nodiscard]] const std::string& AppFolder() const { return m_appFolder; }
@@ -52,6 +56,10 @@ private:
     [[nodiscard]] int RunUninstallMode();
     [[nodiscard]] int RunPreview();
     void OpenLog();
+    // Finds who could have written the record and tells the user when that limits the run.
+    void CheckRecordWriters(bool preview);
+    // A preview without /LOG and without a command prompt tells in a box where its report is.
+    void ShowPreviewLogPlace() const;
     [[nodiscard]] int ExitCodeOfRun(bool ran) const;
     // The uninstall folder's line of the report: the cleanup copy deletes it when it runs.
     void ReportUninstallFolder(bool copyRuns);
@@ -60,6 +68,9 @@ private:
 
     AdminSwitches m_switches;
     RunLog m_log;
+    RecordWriters m_recordWriters;
+    std::string m_previewLogPath; // set when the preview's report goes to the temp folder
+    bool m_previewLogWritten = false;
     std::string m_appFolder;
     UninstallSession m_session;
     std::string m_topBannerPath;

@@ -11,9 +11,9 @@
 #include "sysops/file_ops.h"
 #include "sysops/ini_file.h"
 #include "sysops/launch.h"
+#include "sysops/user_start.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 namespace {
 
@@ -66,7 +66,7 @@ void OpenWithShell(SystemObject&, ArgumentList& arguments, FunctionInstance*)
     std::string file = Text(arguments, 1);
     if (file.empty())
         return;
-    ShellExecuteA(nullptr, "open", file.c_str(), Text(arguments, 2).c_str(), Text(arguments, 3).c_str(), SW_SHOWNORMAL);
+    (void)OpenForTheUser(file, Text(arguments, 2), Text(arguments, 3), SW_SHOWNORMAL);
 }
 
 void ConsoleCommand(SystemObject&, ArgumentList& arguments, FunctionInstance*)

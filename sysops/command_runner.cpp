@@ -1,14 +1,15 @@
 #include "sysops/command_runner.h"
 
 #include "base/path_text.h"
-#include "sysops/file_ops.h"
+#include "sysops/file_handle.h"
 #include "sysops/message_pump.h"
+#include "sysops/work_folder.h"
 
 #include <windows.h>
 
 struct CommandRunner::RunState {
     std::string commandLine;
-    std::string fileToDelete;
+    std::string workFolder; // the batch file's, removed with it
     HANDLE finished = nullptr; // manual reset, set by the worker
     bool captureOutput = false;
 
@@ -54,33 +55,38 @@ DWORD WINAPI RunWorker(void* parameter)
     }
     // The batch file goes only when its program is done with it, even when the caller
     // stopped waiting earlier.
-    if (!(*state)->fileToDelete.empty())
-        DeleteFileA((*state)->fileToDelete.c_str());
+    if (!(*state)->workFolder.empty())
+        RemoveWorkFolder((*state)->workFolder);
     SetEvent((*state)->finished);
     delete state;
     return 0;
 }
 
-std::string BatchPath()
+// The batch file is a new file in a new folder that only administrators and this account
+// can write to: nobody can have planted it, hold it open or change it while cmd.exe reads it.
+bool WriteNewBatch(const std::string& path, const std::string& command)
 {
-    char temp[MAX_PATH + 1] = {};
-    GetTempPathA(MAX_PATH, temp);
-    return JoinPath(WithoutTrailingBackslash(temp), kBatchName);
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file.IsOpen()
+        && (command.empty()
+            || (WriteFile(file.Get(), command.data(), static_cast<DWORD>(command.size()), &written, nullptr)
+                && written == command.size()));
 }
 
 }
 
-void CommandRunner::RunWaited(const std::string& commandLine, const std::string& fileToDelete)
+void CommandRunner::RunWaited(const std::string& commandLine, const std::string& workFolder)
 {
     m_state = std::make_shared<RunState>();
     m_state->commandLine = commandLine;
-    m_state->fileToDelete = fileToDelete;
-    if (!m_state->finished)
-        return;
+    m_state->workFolder = workFolder;
     auto* workerState = new std::shared_ptr<RunState>(m_state);
-    HANDLE worker = CreateThread(nullptr, 0, RunWorker, workerState, 0, nullptr);
+    HANDLE worker = m_state->finished ? CreateThread(nullptr, 0, RunWorker, workerState, 0, nullptr) : nullptr;
     if (!worker) {
         delete workerState;
+        if (!workFolder.empty())
+            RemoveWorkFolder(workFolder);
         return;
     }
     CloseHandle(worker);
@@ -90,10 +96,14 @@ void CommandRunner::RunWaited(const std::string& commandLine, const std::string&
 std::string CommandRunner::Run(const std::string& command, int mode)
 {
     if (mode == kBatchMode) {
-        const std::string batch = BatchPath();
-        DeleteFileA(batch.c_str());
-        if (WriteTextFile(batch, command, false))
-            RunWaited("\"" + batch + "\"", batch);
+        const std::string folder = CreateWorkFolder();
+        if (folder.empty())
+            return {};
+        const std::string batch = JoinPath(folder, kBatchName);
+        if (WriteNewBatch(batch, command))
+            RunWaited("\"" + batch + "\"", folder);
+        else
+            RemoveWorkFolder(folder);
     } else if (mode == kWaitedMode) {
         RunWaited(command, "");
     } else if (HANDLE process = StartHidden(command)) {

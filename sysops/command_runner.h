@@ -11,7 +11,8 @@ class CommandRunner {
 public:
     // Waited run of the command line.
     static constexpr int kWaitedMode = 1;
-    // The command written to %TEMP%\MyDocCmd.bat, run waited, the file deleted afterwards.
+    // The command written to MyDocCmd.bat in a new work folder of its own in the temp folder
+    // (see work_folder.h), run waited, the file and its folder removed afterwards.
     static constexpr int kBatchMode = 3;
 
     // Any other mode starts the command and returns at once. The text is always empty.
@@ -20,7 +21,7 @@ public:
     struct RunState;
 
 private:
-    void RunWaited(const std::string& commandLine, const std::string& fileToDelete);
+    void RunWaited(const std::string& commandLine, const std::string& workFolder);
 
     std::shared_ptr<RunState> m_state;
 };

@@ -3,6 +3,7 @@
 #include "base/path_text.h"
 #include "base/text_compare.h"
 #include "sysops/procedure_address.h"
+#include "sysops/system_library.h"
 
 #include <tlhelp32.h>
 
@@ -118,7 +119,7 @@ ProcessList::ProcessList(unsigned allowedModes, std::size_t initialCapacity)
       m_functions(std::make_unique<Functions>())
 {
     Functions& f = *m_functions;
-    m_psapi = LoadLibraryA("psapi.dll");
+    m_psapi = LoadSystemLibrary("psapi.dll");
     f.enumProcesses = ProcedureAddress<EnumProcessesFunction>(m_psapi, "EnumProcesses");
     f.enumProcessModules = ProcedureAddress<EnumProcessModulesFunction>(m_psapi, "EnumProcessModules");
     f.getModuleFileNameEx = ProcedureAddress<GetModuleFileNameExFunction>(m_psapi, "GetModuleFileNameExA");
@@ -129,7 +130,7 @@ ProcessList::ProcessList(unsigned allowedModes, std::size_t initialCapacity)
     f.moduleFirst = ProcedureAddress<ModuleWalkFunction>(kernel, "Module32First");
     f.moduleNext = ProcedureAddress<ModuleWalkFunction>(kernel, "Module32Next");
     if (SixteenBitTasksCanExist()) {
-        m_vdmdbg = LoadLibraryA("vdmdbg.dll");
+        m_vdmdbg = LoadSystemLibrary("vdmdbg.dll");
         f.enumTasks = ProcedureAddress<EnumTasksFunction>(m_vdmdbg, "VDMEnumTaskWOWEx");
     }
 

@@ -136,13 +136,14 @@ bool RunWithSwitch(const std::string& path, const char* switchText, unsigned tim
     return succeeded;
 }
 
-// Loading by the full path, with the library's own folder searched for what it needs; a
+// Loading by the full path, with the library's own folder and the system folder searched for
+// what it needs; a
 // name without extension gets a final "." so that the loader does not add ".dll".
 HMODULE LoadServerLibrary(const std::string& path)
 {
     const std::string name = GetFileNamePart(path);
     const std::string loadable = name.find('.') == std::string::npos ? path + "." : path;
-    return LoadLibraryExA(loadable.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return LoadLibraryFromItsFolder(loadable);
 }
 
 }

@@ -9,18 +9,23 @@
 
 namespace {
 
-constexpr const char* kStepTimesVariable = "UNINSTALL_STEP_TIMES";
-
 // The file, opened for appending on the first use; every line goes out in one write, so
 // lines of several processes do not mix.
 FileHandle OpenStepFile()
 {
+#ifndef UNINSTALL_STEP_TIMES_BUILD
+    // The shipped, elevated program would otherwise create or append to whatever file a user
+    // names in their environment.
+    return FileHandle();
+#else
+    constexpr const char* kStepTimesVariable = "UNINSTALL_STEP_TIMES";
     char path[MAX_PATH] = {};
     const DWORD length = GetEnvironmentVariableA(kStepTimesVariable, path, sizeof path);
     if (length == 0 || length >= sizeof path)
         return FileHandle();
     return FileHandle(CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+#endif
 }
 
 const FileHandle& File()

@@ -3,7 +3,7 @@
 # the progress page work, presses Finish through the window driver and waits until the cleanup
 # copy has deleted C:\BenchApp. scripts/bench-peers puts our programs into $OURS_BIN.
 TOOLS+=(uninstall)
-uninstall_desc="UnInstall.exe, driven through its pages (self-copy to %TEMP% included)"
+uninstall_desc="UnInstall.exe, driven through its pages (self-copy to a work folder in %TEMP% included)"
 uninstall_setup() {
     # A desktop has a window manager; without one Wine waits two seconds for every window it
     # hides unless its X11 driver is told not to manage windows (untimed, like the install).
@@ -25,4 +25,5 @@ uninstall_run() {
     echo "0 bench-end $(( $(date +%s%N) / 1000 + 11644473600000000 ))" >>"$steps"
     return $rc
 }
-uninstall_after() { rm -f "$DRIVE_C"/users/*/Temp/strKVTemp.exe; }
+# The cleanup copy leaves its work folder for the restart that never comes in the prefix.
+uninstall_after() { rm -rf "$DRIVE_C"/users/*/Temp/UnInstall-*; }

@@ -194,3 +194,49 @@ TEST(AdminSwitches, SilentStartWithoutARecordExitsWith1603AndHelpListsTheSwitche
     PressButton(help, IDOK);
     EXPECT_TRUE(program.WaitForExit());
 }
+
+namespace {
+
+// Runs a preview started without the test's console, as from Explorer, to the end; the text
+// of the box it shows.
+std::string PreviewFromExplorer(const std::string& uninstaller)
+{
+    ProgramUnderTest program;
+    if (!program.Start(uninstaller, "/PREVIEW", DETACHED_PROCESS))
+        return "not started";
+    HWND box = WaitForWindow("UnInstall", "#32770", program.ProcessId());
+    const std::string text = box ? MessageBoxText(box) : "no box";
+    if (box)
+        PressButton(box, IDOK);
+    return program.WaitForExit() && program.ExitCode() == 0 ? text : "failed: " + text;
+}
+
+}
+
+TEST(AdminSwitches, PreviewWithoutAPromptReportsInTheTempFolderAndFollowsNoLinkThere)
+{
+    SampleInstallation installation("adminlink");
+    installation.AddFile("App.exe");
+    ASSERT_TRUE(installation.SaveRecord());
+    char temp[MAX_PATH + 1] = {};
+    ASSERT_NE(0u, GetTempPathA(MAX_PATH, temp));
+    const std::string log = std::string(temp) + "Sample App uninstall preview.log";
+    const std::string target = installation.InProgram("App.exe");
+    DeleteFileA(log.c_str());
+    ASSERT_TRUE(CreateHardLinkA(log.c_str(), target.c_str(), nullptr));
+    // The shipped program reads no settings from the environment, whoever set them.
+    const std::string stepTimes = installation.InProgram("steps.txt");
+    SetEnvironmentVariableA("UNINSTALL_STEP_TIMES", stepTimes.c_str());
+
+    EXPECT_EQ("The preview of the uninstall could not be written to " + log + ".",
+              PreviewFromExplorer(installation.UninstallerPath()));
+    EXPECT_EQ("installed", ReadFileText(target)) << "the log was written through a hard link";
+    ASSERT_TRUE(DeleteFileA(log.c_str()));
+
+    EXPECT_EQ("The preview of the uninstall is in " + log + ".", PreviewFromExplorer(installation.UninstallerPath()));
+    EXPECT_NE(std::string::npos, ReadFileText(log).find("would remove")) << ReadFileText(log);
+    SetEnvironmentVariableA("UNINSTALL_STEP_TIMES", nullptr);
+    EXPECT_FALSE(PathExists(stepTimes));
+    EXPECT_FALSE(PathExists(installation.InApp("UnInstall.log"))) << "the preview changed the installation";
+    DeleteFileA(log.c_str());
+}

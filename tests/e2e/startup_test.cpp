@@ -76,7 +76,7 @@ TEST(Startup, ConfirmedUninstallEndsWithTheFolderDeletedByTheCleanupCopy)
 
     ConfirmAndFinish(program, "Sample App");
     ASSERT_TRUE(program.WaitForExit());
-    EXPECT_TRUE(PathExists(TempFolder() + "strKVTemp.exe")) << "the cleanup copy lies in the temp folder";
+    EXPECT_FALSE(PathExists(TempFolder() + "strKVTemp.exe")) << "the cleanup copy has a folder of its own";
     EXPECT_TRUE(WaitForPathGone(installation.AppFolder())) << "the cleanup copy deletes the uninstall folder";
     EXPECT_FALSE(installation.UninstallEntryExists());
 }

@@ -134,13 +134,16 @@ void Compare(const Snapshot& before, const Snapshot& after, std::set<std::string
     }
 }
 
-std::string TempCopyPath()
+// The cleanup copy's work folder in the temp folder, or the copy in it.
+bool IsCleanupCopyPath(const std::string& path)
 {
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
     char full[MAX_PATH] = {};
     GetLongPathNameA(temp, full, MAX_PATH);
-    return Lowered(std::string(full) + "strKVTemp.exe");
+    const std::string folder = Lowered(std::string(full) + "UnInstall-");
+    const std::string name = path.substr(path.find_last_of('\\') + 1);
+    return path.compare(0, folder.size(), folder) == 0 && (path.find('\\', folder.size()) == std::string::npos || name == "strkvtemp.exe");
 }
 
 // A record that names the sample's own files, folders and keys beside drive roots, system
@@ -262,7 +265,7 @@ TEST(WholeMachine, HostileRecordRemovesOnlyWhatItNamesAndMayGo)
     for (const std::string& path : gone)
         EXPECT_TRUE(mayGo.count(path)) << path << " went, though nothing allowed it";
     for (const std::string& path : changed)
-        EXPECT_EQ(TempCopyPath(), path) << "only the cleanup copy is new";
+        EXPECT_TRUE(IsCleanupCopyPath(path)) << path << ": only the cleanup copy is new";
     EXPECT_EQ("keep", ReadFileText(hostile.sentinel + "\\Precious.doc"));
     EXPECT_TRUE(PathExists(hostile.sentinel + "\\Empty"));
 }

@@ -1,6 +1,8 @@
 #include "tests/support/scratch.h"
 
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <atomic>
@@ -72,4 +74,21 @@ std::string ReadFileText(const std::string& path)
         text.append(buffer, got);
     CloseHandle(file);
     return text;
+}
+
+bool LetEveryoneChange(const std::string& folder)
+{
+    const char text[] = "D:(A;OICI;FA;;;WD)(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(text, SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    PACL dacl = nullptr;
+    const bool set = GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted)
+        && SetNamedSecurityInfoA(const_cast<char*>(folder.c_str()), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                 nullptr, dacl, nullptr)
+            == ERROR_SUCCESS;
+    LocalFree(descriptor);
+    return set;
 }

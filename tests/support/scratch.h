@@ -23,3 +23,7 @@ bool WriteFileText(const std::string& path, const std::string& text);
 bool MakeFolder(const std::string& path);
 bool PathExists(const std::string& path);
 std::string ReadFileText(const std::string& path);
+
+// Lets Everyone change the folder and what it holds, as a folder under C:\ that inherits
+// "Users: Modify" would. (Under Wine the list becomes the folder's Unix mode, o+w.)
+bool LetEveryoneChange(const std::string& folder);

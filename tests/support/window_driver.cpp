@@ -78,7 +78,7 @@ ProgramUnderTest::~ProgramUnderTest()
     CloseHandle(m_process);
 }
 
-bool ProgramUnderTest::Start(const std::string& exePath, const std::string& arguments)
+bool ProgramUnderTest::Start(const std::string& exePath, const std::string& arguments, DWORD creationFlags)
 {
     std::string commandLine = "\"" + exePath + "\"";
     if (!arguments.empty())
@@ -89,8 +89,8 @@ bool ProgramUnderTest::Start(const std::string& exePath, const std::string& argu
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(exePath.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-            &startup, &process))
+    if (!CreateProcessA(exePath.c_str(), mutableLine.data(), nullptr, nullptr, FALSE, creationFlags, nullptr,
+            folder.c_str(), &startup, &process))
         return false;
     CloseHandle(process.hThread);
     m_process = process.hProcess;

@@ -21,8 +21,9 @@ public:
     ProgramUnderTest(const ProgramUnderTest&) = delete;
     ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
 
-    // Starts the executable with its own folder as working folder.
-    bool Start(const std::string& exePath, const std::string& arguments = "");
+    // Starts the executable with its own folder as working folder; creationFlags as
+    // CreateProcess takes them (DETACHED_PROCESS: without the test's console).
+    bool Start(const std::string& exePath, const std::string& arguments = "", DWORD creationFlags = 0);
     [[nodiscard]] DWORD ProcessId() const { return m_processId; }
     // True when the process ended within the time.
     bool WaitForExit(DWORD timeoutMs = kWindowWaitMs);

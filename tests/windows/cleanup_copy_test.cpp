@@ -1,11 +1,18 @@
 #include "app/cleanup_copy.h"
+#include "base/path_text.h"
+#include "sysops/write_trust.h"
 
 #include "tests/support/fixtures.h"
 #include "tests/support/scratch.h"
 
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 // The cleanup copy runs elevated from the user's temp folder, which an unelevated process of
 // the same user can write to. A short-lived program stands in for the uninstaller here.
@@ -33,6 +40,48 @@ private:
 
 const char kProgram[] = "fixture_sleeper.exe";
 
+// The accounts the folder's access list lets in, as SID texts. (Wine shows a list made from
+// the folder's Unix mode: the owner's bits for SYSTEM and the prefix's user, the others' bits
+// for Everyone.)
+std::vector<std::string> AccessListAccounts(const std::string& folder)
+{
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoA(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                              nullptr, &descriptor)
+        != ERROR_SUCCESS)
+        return {"unreadable"};
+    std::vector<std::string> accounts;
+    for (WORD i = 0; dacl && i < dacl->AceCount; ++i) {
+        ACE_HEADER* header = nullptr;
+        char* text = nullptr;
+        if (GetAce(dacl, i, reinterpret_cast<void**>(&header)) && header->AceType == ACCESS_ALLOWED_ACE_TYPE
+            && ConvertSidToStringSidA(&reinterpret_cast<ACCESS_ALLOWED_ACE*>(header)->SidStart, &text)) {
+            accounts.push_back(text);
+            LocalFree(text);
+        }
+    }
+    LocalFree(descriptor);
+    return accounts;
+}
+
+}
+
+TEST(CleanupCopy, RunsFromANewFolderThatOnlyAdministratorsAndItsAccountMayWrite)
+{
+    ScratchFolder scratch("copyfolder");
+    TempFolderOverride temp(scratch.Path());
+    std::string copyFolder;
+    EXPECT_TRUE(StartCleanupCopy(FixturePath(kProgram), scratch.Join("Nothing"),
+                                 [&](const std::string& copy) { copyFolder = GetFolderPart(copy); }));
+    // The temp folder was empty: the copy's folder is a new one in it.
+    EXPECT_NE(scratch.Path(), copyFolder) << "not the temp folder itself";
+    EXPECT_EQ(scratch.Path(), GetFolderPart(copyFolder));
+    const std::vector<std::string> allowed = {"S-1-5-18", "S-1-5-32-544", OwnAccountSidText()};
+    const std::vector<std::string> accounts = AccessListAccounts(copyFolder);
+    EXPECT_FALSE(accounts.empty());
+    for (const std::string& account : accounts)
+        EXPECT_NE(allowed.end(), std::find(allowed.begin(), allowed.end(), account)) << account;
 }
 
 TEST(CleanupCopy, HardLinkInTheTempFolderIsReplacedNotWrittenThrough)
@@ -43,9 +92,11 @@ TEST(CleanupCopy, HardLinkInTheTempFolderIsReplacedNotWrittenThrough)
     ASSERT_TRUE(CreateHardLinkA(scratch.Join("strKVTemp.exe").c_str(), sentinel.c_str(), nullptr));
     TempFolderOverride temp(scratch.Path());
 
-    EXPECT_TRUE(StartCleanupCopy(FixturePath(kProgram), scratch.Join("Nothing")));
+    std::string copyPath;
+    EXPECT_TRUE(StartCleanupCopy(FixturePath(kProgram), scratch.Join("Nothing"),
+                                 [&](const std::string& copy) { copyPath = copy; }));
     EXPECT_EQ("keep", ReadFileText(sentinel));
-    EXPECT_EQ(ReadFileText(FixturePath(kProgram)), ReadFileText(scratch.Join("strKVTemp.exe")));
+    EXPECT_EQ(ReadFileText(FixturePath(kProgram)), ReadFileText(copyPath));
 }
 
 TEST(CleanupCopy, CopyCannotBeChangedOrRemovedUntilStarted)
@@ -54,7 +105,9 @@ TEST(CleanupCopy, CopyCannotBeChangedOrRemovedUntilStarted)
     TempFolderOverride temp(scratch.Path());
     DWORD writeError = 0;
     DWORD deleteError = 0;
+    std::string copyPath;
     const bool started = StartCleanupCopy(FixturePath(kProgram), scratch.Join("Nothing"), [&](const std::string& copy) {
+        copyPath = copy;
         HANDLE writer = CreateFileA(copy.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     nullptr, OPEN_EXISTING, 0, nullptr);
         writeError = writer == INVALID_HANDLE_VALUE ? GetLastError() : 0;
@@ -65,7 +118,7 @@ TEST(CleanupCopy, CopyCannotBeChangedOrRemovedUntilStarted)
     EXPECT_TRUE(started);
     EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), writeError);
     EXPECT_NE(0u, deleteError);
-    EXPECT_TRUE(PathExists(scratch.Join("strKVTemp.exe")));
+    EXPECT_TRUE(PathExists(copyPath));
 }
 
 TEST(CleanupCopy, TempFolderTooLongMakesNoCopy)

@@ -3,6 +3,8 @@
 #include "sysops/launch.h"
 #include "sysops/message_box.h"
 #include "sysops/process_list.h"
+#include "sysops/user_start.h"
+#include "sysops/write_trust.h"
 
 #include "tests/support/fixtures.h"
 #include "tests/support/scratch.h"
@@ -39,11 +41,37 @@ bool WaitUntil(Condition condition, DWORD ms)
     return true;
 }
 
-std::string BatchPath()
+std::string TempFolder()
 {
     char temp[MAX_PATH + 1] = {};
     GetTempPathA(MAX_PATH, temp);
-    return std::string(temp) + "MyDocCmd.bat";
+    return temp;
+}
+
+// The batch file of a run in its work folder, or empty when there is none.
+std::string FoundBatch()
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((TempFolder() + "UnInstall-*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return {};
+    std::string batch;
+    do {
+        const std::string candidate = TempFolder() + found.cFileName + "\\MyDocCmd.bat";
+        if (GetFileAttributesA(candidate.c_str()) != INVALID_FILE_ATTRIBUTES)
+            batch = candidate;
+    } while (batch.empty() && FindNextFileA(search, &found));
+    FindClose(search);
+    return batch;
+}
+
+bool AnyWorkFolder()
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((TempFolder() + "UnInstall-*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    return search != INVALID_HANDLE_VALUE;
 }
 
 bool TakeQuitMessage()
@@ -59,11 +87,19 @@ protected:
         g_shownMessages.clear();
         SetMessageBoxHandler(RecordMessage);
         SetEnvironmentVariableA("UNINSTALL_FIXTURE_LOG", m_log.c_str());
+        // A temp folder of the test's own, where a leftover of another test cannot be taken
+        // for a batch file's folder.
+        char previous[MAX_PATH + 1] = {};
+        if (GetEnvironmentVariableA("TMP", previous, sizeof previous) > 0)
+            m_previousTemp = previous;
+        ASSERT_TRUE(MakeFolder(m_temp));
+        SetEnvironmentVariableA("TMP", m_temp.c_str());
         ASSERT_TRUE(CopyFixture("fixture_sleeper.exe", m_sleeper));
     }
     void TearDown() override
     {
         SetEnvironmentVariableA("UNINSTALL_FIXTURE_LOG", nullptr);
+        SetEnvironmentVariableA("TMP", m_previousTemp.empty() ? nullptr : m_previousTemp.c_str());
         SetMessageBoxHandler(nullptr);
         EndProcessesOfFile(m_sleeper);
         Sleep(100);
@@ -81,6 +117,8 @@ protected:
     ScratchFolder m_scratch{"launch"};
     const std::string m_sleeper = m_scratch.Join("Sleeper.exe");
     const std::string m_log = m_scratch.Join("commands.log");
+    const std::string m_temp = m_scratch.Join("temp");
+    std::string m_previousTemp;
 };
 
 }
@@ -98,6 +136,24 @@ TEST_F(Launching, ParameterIsQuotedAndTheWaitKeepsMessagesFlowing)
     EXPECT_GE(passed, 1400u) << "the call returns when the program has ended";
     EXPECT_GT(g_timerTicks, 5) << "window messages were dispatched while waiting";
     EXPECT_TRUE(g_shownMessages.empty());
+}
+
+TEST_F(Launching, ProgramOpenedForTheUserStartsUnlessOthersCanChangeIt)
+{
+    EXPECT_TRUE(OpenForTheUser(m_sleeper, "100", "", SW_HIDE));
+    EXPECT_TRUE(WaitUntil([&] { return Log().find("100") != std::string::npos; }, 5000)) << Log();
+    EXPECT_TRUE(g_shownMessages.empty());
+
+    const std::string open = m_scratch.Join("open");
+    ASSERT_TRUE(MakeFolder(open) && LetEveryoneChange(open));
+    const std::string planted = open + "\\Readme.exe";
+    ASSERT_TRUE(CopyFixture("fixture_sleeper.exe", planted));
+    ASSERT_TRUE(RunsElevated()) << "the check applies to elevated runs";
+    EXPECT_FALSE(OpenForTheUser(planted, "200", "", SW_HIDE));
+    Sleep(500);
+    EXPECT_EQ(std::string::npos, Log().find("200")) << Log();
+    ASSERT_EQ(1u, g_shownMessages.size());
+    EXPECT_EQ(planted + " was not run: Everyone can change " + open + ".", g_shownMessages[0]);
 }
 
 TEST_F(Launching, ProgramAloneStartsWithoutACommandLineAndReturnsAtOnce)
@@ -148,7 +204,28 @@ TEST_F(Launching, BatchModeRunsEveryLineAndLeavesNoBatchBehind)
     EXPECT_EQ("", runner.Run("@echo one>\"" + first + "\"\r\n@echo two>\"" + second + "\"\r\n", CommandRunner::kBatchMode));
     EXPECT_EQ("one\r\n", ReadFileText(first));
     EXPECT_EQ("two\r\n", ReadFileText(second));
-    EXPECT_FALSE(PathExists(BatchPath()));
+    EXPECT_FALSE(AnyWorkFolder()) << "the batch file and its folder are gone";
+}
+
+TEST_F(Launching, BatchPlantedInTheTempFolderIsNeitherWrittenNorRun)
+{
+    // Held open by its planter without delete sharing, it cannot be deleted, and an open of
+    // the name would write the command into it and run what the planter puts there.
+    const std::string planted = TempFolder() + "MyDocCmd.bat";
+    const std::string plantedRun = m_scratch.Join("planted.txt");
+    const std::string plantedText = "@echo planted>\"" + plantedRun + "\"\r\n";
+    ASSERT_TRUE(WriteFileText(planted, plantedText));
+    HANDLE holder = CreateFileA(planted.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    const std::string ours = m_scratch.Join("ours.txt");
+    CommandRunner runner;
+    (void)runner.Run("@echo ours>\"" + ours + "\"\r\n", CommandRunner::kBatchMode);
+    CloseHandle(holder);
+    EXPECT_EQ("ours\r\n", ReadFileText(ours));
+    EXPECT_EQ(plantedText, ReadFileText(planted));
+    EXPECT_FALSE(PathExists(plantedRun));
+    DeleteFileA(planted.c_str());
 }
 
 TEST_F(Launching, UnwaitedCommandReturnsAtOnce)
@@ -170,9 +247,9 @@ TEST_F(Launching, QuitMessageEndsAWaitedRunAndTheWorkerFinishesAlone)
         PostQuitMessage(0);
         runner.Run("\"" + m_sleeper + "\" 1500", CommandRunner::kBatchMode);
         EXPECT_TRUE(TakeQuitMessage());
-        EXPECT_TRUE(PathExists(BatchPath())) << "the batch file stays while its program runs";
+        EXPECT_FALSE(FoundBatch().empty()) << "the batch file stays while its program runs";
     } // the runner is gone while its worker still waits
-    EXPECT_TRUE(WaitUntil([&] { return !PathExists(BatchPath()); }, 10000))
+    EXPECT_TRUE(WaitUntil([&] { return !AnyWorkFolder(); }, 10000))
         << "the worker deletes the batch file once the program has ended";
     EXPECT_NE(std::string::npos, Log().find("1500"));
 }

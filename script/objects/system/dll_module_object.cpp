@@ -7,6 +7,8 @@
 #include "script/objects/proc_definition.h"
 #include "script/objects/system/script_paths.h"
 #include "script/script_text.h"
+#include "sysops/system_library.h"
+#include "sysops/write_trust.h"
 
 #include <windows.h>
 
@@ -127,13 +129,14 @@ bool DllModuleObject::InvokeMethod(const std::string& name, ArgumentList& argume
     return DispatchMethod(kDllModuleMethods, *this, name, arguments, caller) && !m_failed;
 }
 
-// The library's own folder is searched for the libraries it needs, for this load only; later
-// loads of the process search as before. A library that does not load leaves none loaded.
+// The library's own folder and the system folder are searched for the libraries it needs,
+// for this load only. A library that others than the administrators can change is not loaded
+// into the elevated uninstaller. A library that does not load leaves none loaded.
 void DllModuleObject::Load(const std::string& path)
 {
     if (m_module)
         FreeLibrary(m_module);
-    m_module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    m_module = MayRunElevated(path) ? LoadLibraryFromItsFolder(path) : nullptr;
 }
 
 // A procedure declared again replaces its earlier declaration.
