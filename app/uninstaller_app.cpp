@@ -112,8 +112,7 @@ int UninstallerApp::RunUninstallMode()
     }
     // The record is read once, before the question, so that the name asked about is the name
     // of the record that the run then removes.
-    m_session.SetDescriptionPath(descriptionPath);
-    m_session.LoadRecord();
+    LoadRecordOnce();
     if (m_switches.preview) {
         const int exitCode = RunPreview();
         ShowPreviewLogPlace();
@@ -144,6 +143,14 @@ int UninstallerApp::RunUninstallMode()
     return administered ? exitCode : kInteractiveExitCode;
 }
 
+void UninstallerApp::LoadRecordOnce()
+{
+    if (m_session.IsLoaded())
+        return;
+    m_session.SetDescriptionPath(JoinPath(m_appFolder, "Setup.Kvx"));
+    m_session.LoadRecord();
+}
+
 void UninstallerApp::OpenLog()
 {
     if (!m_switches.logPath.empty()) {
@@ -158,10 +165,9 @@ void UninstallerApp::OpenLog()
     // when it has one.
     if (m_log.OpenParentConsole() || !m_switches.preview)
         return;
-    char appName[kAppNameBuffer] = {};
-    GetPrivateProfileStringA("Comm", "AppName", "", appName, kAppNameBuffer,
-                             JoinPath(m_appFolder, "Setup.Kvx").c_str());
-    m_previewLogPath = PreviewLogPath(appName);
+    // The report is named after the application, as the record that the preview reads names it.
+    LoadRecordOnce();
+    m_previewLogPath = PreviewLogPath(m_session.Record().GetAppName());
     m_previewLogWritten = !m_previewLogPath.empty() && m_log.OpenFile(m_previewLogPath);
 }
 
@@ -237,10 +243,7 @@ void UninstallerApp::ReportUninstallFolder(bool copyRuns)
 
 bool UninstallerApp::RunUninstall()
 {
-    if (!m_session.IsLoaded()) {
-        m_session.SetDescriptionPath(JoinPath(m_appFolder, "Setup.Kvx"));
-        m_session.LoadRecord();
-    }
+    LoadRecordOnce();
     MarkStep("record-loaded");
     // A record that could be read only in part names only part of the installation; removing
     // that part and the uninstall folder would leave a broken application behind.

@@ -55,6 +55,8 @@ public:
 private:
     [[nodiscard]] int RunUninstallMode();
     [[nodiscard]] int RunPreview();
+    // The install record beside the uninstaller, read the first time it is needed.
+    void LoadRecordOnce();
     void OpenLog();
     // Finds who could have written the record and tells the user when that limits the run.
     void CheckRecordWriters(bool preview);
