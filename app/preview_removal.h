@@ -30,4 +30,5 @@ private:
     SystemFileTimes m_fileTimes;
     PathSet m_going;
     PathSet m_stoppedServices;
+    PathSet m_endedPrograms;
 };

@@ -10,4 +10,5 @@ void RunSystemRemoval(UninstallerApp& app, RunView& view)
     SystemRemoval operations(session);
     UninstallRun run(view, operations, &session.Language(), app.Report());
     run.Execute(session.Record());
+    session.Outcomes().Add(run.Counts());
 }

@@ -9,6 +9,7 @@
 #include "sysops/reg_key.h"
 #include "sysops/server_registration.h"
 #include "sysops/services.h"
+#include "sysops/restart_deletion.h"
 #include "sysops/shell_objects.h"
 
 #include <windows.h>
@@ -74,7 +75,19 @@ ItemResult SystemRemoval::RemoveFile(const std::string& path)
     case FileDeletion::Failed:
         break;
     }
-    return Failed(SystemErrorReason(deletion.error));
+    return ScheduledOrFailed(path, SystemErrorReason(deletion.error));
+}
+
+ItemResult SystemRemoval::ScheduledOrFailed(const std::string& path, const std::string& why)
+{
+    // What a program the run does not end still holds goes when Windows next starts.
+    unsigned long error = 0;
+    if (ScheduleDeletionAtRestart(path, &error)) {
+        m_atRestart.Insert(path);
+        return AtRestart(why + "; it goes at the next restart");
+    }
+    return Failed(why + (error != 0 ? "; it could not be scheduled for the restart: " + SystemErrorReason(error)
+                                    : "; not scheduled for the restart, refused as a path"));
 }
 
 ItemResult SystemRemoval::KeepFile(const std::string& path, const std::string& reason)
@@ -97,8 +110,11 @@ ItemResult SystemRemoval::RemoveFolderIfEmpty(const std::string& path)
             return Removed();
         const DWORD error = GetLastError();
         if (error != ERROR_DIR_NOT_EMPTY)
-            return Failed(SystemErrorReason(error));
-        staying = FirstEntryStaying(path, nullptr);
+            return isLink ? Failed(SystemErrorReason(error)) : ScheduledOrFailed(path, SystemErrorReason(error));
+        // A folder that holds only what goes at the restart goes then too, after its entries.
+        staying = FirstEntryStaying(path, &m_atRestart);
+        if (staying.empty() && !isLink)
+            return ScheduledOrFailed(path, "it holds only what goes at the next restart");
     }
     return staying.empty() ? Failed(SystemErrorReason(ERROR_DIR_NOT_EMPTY)) : Kept(HoldsReason(staying));
 }

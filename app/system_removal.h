@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/removal_probe.h"
 #include "app/uninstall_run.h"
 #include "record/file_time_source.h"
 #include "sysops/reg_key.h"
@@ -40,8 +41,13 @@ public:
     [[nodiscard]] const FileTimeSource& FileTimes() const override { return m_fileTimes; }
 
 private:
+    // Schedules what cannot go now for the next restart; Failed when even that is refused.
+    [[nodiscard]] ItemResult ScheduledOrFailed(const std::string& path, const std::string& why);
+
     UninstallSession& m_session;
     SystemFileTimes m_fileTimes;
+    // What goes at the next restart: a folder that holds only these goes then as well.
+    PathSet m_atRestart;
     StepTotal m_fileDeletion{"file-deletion"};
 };
 

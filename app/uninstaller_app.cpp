@@ -2,6 +2,7 @@
 
 #include "app/cleanup_copy.h"
 #include "app/default_flow.h"
+#include "app/exit_code.h"
 #include "app/preview_removal.h"
 #include "app/removal_run.h"
 #include "app/silent_answers.h"
@@ -9,6 +10,7 @@
 #include "base/path_text.h"
 #include "resource.h"
 #include "sysops/file_ops.h"
+#include "ui/text_format.h"
 #include "sysops/module_path.h"
 #include "sysops/restart.h"
 #include "sysops/step_times.h"
@@ -27,6 +29,11 @@ constexpr DWORD kAppNameBuffer = 200;
 
 // What start-up has always reported: failure, which nobody read.
 constexpr int kInteractiveExitCode = 1;
+
+// Windows Installer's code for "another installation is in progress".
+constexpr int kExitAnotherRunning = 1618;
+
+constexpr const char* kAlreadyRunningText = "The uninstall of %s is already running.";
 
 // Where a preview started without /LOG and without a command prompt writes its report.
 constexpr const char* kLogBesideRecord = "UnInstall.log";
@@ -99,6 +106,9 @@ int UninstallerApp::RunUninstallMode()
     }
     if (m_switches.preview)
         return RunPreview();
+    // One uninstall of an installation at a time: a second one would delete under the first.
+    if (!TakeUninstallLock(descriptionPath))
+        return m_switches.silent ? kExitAnotherRunning : kInteractiveExitCode;
     MarkStep("confirm-asked");
     if (!m_switches.silent && !ConfirmUninstall(descriptionPath)) {
         m_log.Line("the user chose not to uninstall");
@@ -119,9 +129,29 @@ int UninstallerApp::RunUninstallMode()
         if (!m_switches.silent)
             RequestRestart();
     }
-    const int exitCode = ExitCodeOfRun(ran);
-    m_log.Line("done, exit code " + std::to_string(exitCode));
-    return administered ? exitCode : kInteractiveExitCode;
+    const ExitDecision exit = DecideExitCode(EndingOfRun(ran));
+    m_log.Line("done, exit code " + std::to_string(exit.code) + ": " + DescribeOutcomeCounts(m_session.Outcomes())
+               + "; " + exit.reason);
+    return administered ? exit.code : kInteractiveExitCode;
+}
+
+bool UninstallerApp::TakeUninstallLock(const std::string& descriptionPath)
+{
+    char guid[kAppNameBuffer] = {};
+    GetPrivateProfileStringA("Comm", "GUID", "", guid, kAppNameBuffer, descriptionPath.c_str());
+    // Without a GUID there is no uninstall entry to name the installation by.
+    if (guid[0] == '\0')
+        return true;
+    if (m_lock.Take(std::string("UnInstall.") + guid) != MachineLock::Taking::HeldElsewhere)
+        return true;
+    char appName[kAppNameBuffer] = {};
+    GetPrivateProfileStringA("Comm", "AppName", "", appName, kAppNameBuffer, descriptionPath.c_str());
+    m_log.Line(std::string("the uninstall of ") + guid + " is already running: nothing is done");
+    if (!m_switches.silent) {
+        const std::string text = FormatText(kAlreadyRunningText, appName);
+        MessageBoxA(nullptr, text.c_str(), appName, MB_OK | MB_ICONINFORMATION);
+    }
+    return false;
 }
 
 void UninstallerApp::OpenLog()
@@ -140,13 +170,14 @@ void UninstallerApp::OpenLog()
         (void)m_log.OpenFile(JoinPath(m_appFolder, kLogBesideRecord));
 }
 
-int UninstallerApp::ExitCodeOfRun(bool ran) const
+RunEnding UninstallerApp::EndingOfRun(bool ran) const
 {
-    if (m_session.State() == UninstallState::Cancelled)
-        return kExitCancelled;
-    if (!ran)
-        return kExitFatalError;
-    return m_session.RebootFlag() != 0 ? kExitRestartNeeded : kExitSuccess;
+    RunEnding ending;
+    ending.cancelled = m_session.State() == UninstallState::Cancelled;
+    ending.completed = ran;
+    ending.restartChosen = m_session.RebootFlag() != 0;
+    ending.outcomes = m_session.Outcomes();
+    return ending;
 }
 
 int UninstallerApp::RunPreview()
@@ -170,11 +201,16 @@ int UninstallerApp::RunPreview()
     UninstallRun run(view, operations, &m_session.Language(), &m_log);
     run.Execute(record);
     ReportUninstallFolder(true); // the copy would be started
+    RunEnding ending;
+    ending.outcomes = run.Counts();
+    const ExitDecision exit = DecideExitCode(ending);
     m_log.Line("preview done: " + std::to_string(m_log.Count(RemovalOutcome::Removed)) + " to remove, "
                + std::to_string(m_log.Count(RemovalOutcome::Kept)) + " to keep, "
                + std::to_string(m_log.Count(RemovalOutcome::NotThere)) + " not there, "
-               + std::to_string(m_log.Count(RemovalOutcome::Failed)) + " would fail");
-    return kExitSuccess;
+               + std::to_string(m_log.Count(RemovalOutcome::Failed)) + " would fail, "
+               + std::to_string(m_log.Count(RemovalOutcome::AtRestart)) + " in use now; exit code "
+               + std::to_string(exit.code) + ": " + exit.reason);
+    return exit.code;
 }
 
 void UninstallerApp::ReportUninstallFolder(bool copyRuns)
@@ -185,8 +221,10 @@ void UninstallerApp::ReportUninstallFolder(bool copyRuns)
         result = NotThere("the record names none");
     else if (!CleanupMayDelete(folder))
         result = Kept(kProtectedPathReason);
-    else if (!copyRuns)
+    else if (!copyRuns) {
         result = Failed("the cleanup copy could not be started");
+        m_session.Outcomes().Add(RemovalOutcome::Failed);
+    }
     else
         result = Removed("by the cleanup copy, with all it still holds, once the uninstaller has ended");
     m_log.Item(RemovalItemKind::UninstallFolder, folder, result);

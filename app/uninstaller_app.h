@@ -2,10 +2,12 @@
 
 #include "app/admin_switches.h"
 #include "app/app_script_host.h"
+#include "app/exit_code.h"
 #include "app/run_log.h"
 #include "app/scripted_flow.h"
 #include "app/uninstall_session.h"
 #include "script/script_engine.h"
+#include "sysops/machine_lock.h"
 
 #include <string>
 
@@ -52,7 +54,9 @@ private:
     [[nodiscard]] int RunUninstallMode();
     [[nodiscard]] int RunPreview();
     void OpenLog();
-    [[nodiscard]] int ExitCodeOfRun(bool ran) const;
+    [[nodiscard]] RunEnding EndingOfRun(bool ran) const;
+    // False, after telling so, when another uninstall of the same installation runs.
+    [[nodiscard]] bool TakeUninstallLock(const std::string& descriptionPath);
     // The uninstall folder's line of the report: the cleanup copy deletes it when it runs.
     void ReportUninstallFolder(bool copyRuns);
     void RunCleanupMode(const std::string& parameter);
@@ -60,6 +64,7 @@ private:
 
     AdminSwitches m_switches;
     RunLog m_log;
+    MachineLock m_lock;
     std::string m_appFolder;
     UninstallSession m_session;
     std::string m_topBannerPath;
