@@ -46,7 +46,8 @@ ItemResult PreviewRemoval::RemoveFile(const std::string& path)
     m_going.Insert(path);
     // A program the run ends lets its file go; anything else that holds a file now may still
     // hold it when the run comes.
-    if (!m_endedPrograms.Contains(path) && IsFileInUse(path))
+    if (!m_endedPrograms.Contains(path) && IsFileInUse(path)
+        && !LiesInCleanedFolder(path, m_session.GetUnInstallFolder()))
         return AtRestart("held open by another program now; if it still is, it goes at the next restart");
     return Removed();
 }

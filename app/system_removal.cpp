@@ -1,7 +1,9 @@
 #include "app/system_removal.h"
 
+#include "app/cleanup_copy.h"
 #include "app/removal_probe.h"
 #include "app/uninstall_session.h"
+#include "base/path_text.h"
 #include "base/text_compare.h"
 #include "record/record_fields.h"
 #include "sysops/file_ops.h"
@@ -75,7 +77,28 @@ ItemResult SystemRemoval::RemoveFile(const std::string& path)
     case FileDeletion::Failed:
         break;
     }
-    return ScheduledOrFailed(path, SystemErrorReason(deletion.error));
+    const std::string why = SystemErrorReason(deletion.error);
+    // A folder named as a file is no file to schedule.
+    if (!IsFilePresent(path))
+        return Failed(why);
+    // The running uninstaller and its companions go with the uninstall folder.
+    if (LiesInUninstallFolder(path))
+        return Removed(why + "; the cleanup copy deletes it with the uninstall folder");
+    return ScheduledOrFailed(path, why);
+}
+
+bool SystemRemoval::LiesInUninstallFolder(const std::string& path)
+{
+    if (!m_uninstallFolder)
+        m_uninstallFolder = m_session.GetUnInstallFolder();
+    return LiesInCleanedFolder(path, *m_uninstallFolder);
+}
+
+bool LiesInCleanedFolder(const std::string& path, const std::string& uninstallFolder)
+{
+    const std::string folder = WithoutTrailingBackslash(uninstallFolder);
+    return CleanupMayDelete(folder) && path.size() > folder.size() + 1
+        && EqualsNoCase(path.substr(0, folder.size() + 1), folder + "\\");
 }
 
 ItemResult SystemRemoval::ScheduledOrFailed(const std::string& path, const std::string& why)

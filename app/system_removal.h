@@ -43,11 +43,14 @@ public:
 private:
     // Schedules what cannot go now for the next restart; Failed when even that is refused.
     [[nodiscard]] ItemResult ScheduledOrFailed(const std::string& path, const std::string& why);
+    // Inside the uninstall folder, which the cleanup copy deletes after the uninstaller ended.
+    [[nodiscard]] bool LiesInUninstallFolder(const std::string& path);
 
     UninstallSession& m_session;
     SystemFileTimes m_fileTimes;
     // What goes at the next restart: a folder that holds only these goes then as well.
     PathSet m_atRestart;
+    std::optional<std::string> m_uninstallFolder; // read when first needed
     StepTotal m_fileDeletion{"file-deletion"};
 };
 
@@ -67,6 +70,9 @@ inline constexpr const char* kNoGuidReason = "the record names no GUID";
 
 // The same for the record folder: none named, not there, protected or a link.
 [[nodiscard]] std::optional<ItemResult> SettledRecordFolder(const std::string& folder);
+
+// The path lies inside the uninstall folder, and the cleanup copy deletes that folder.
+[[nodiscard]] bool LiesInCleanedFolder(const std::string& path, const std::string& uninstallFolder);
 
 // "holds Notes.txt": what keeps a folder.
 [[nodiscard]] std::string HoldsReason(const std::string& name);
