@@ -9,9 +9,9 @@
 #include "sysops/file_ops.h"
 #include "sysops/process_list.h"
 #include "sysops/reg_key.h"
+#include "sysops/restart_deletion.h"
 #include "sysops/server_registration.h"
 #include "sysops/services.h"
-#include "sysops/restart_deletion.h"
 #include "sysops/shell_objects.h"
 
 #include <windows.h>

@@ -10,11 +10,11 @@
 #include "base/path_text.h"
 #include "resource.h"
 #include "sysops/file_ops.h"
-#include "ui/text_format.h"
 #include "sysops/module_path.h"
 #include "sysops/restart.h"
 #include "sysops/step_times.h"
 #include "ui/string_table.h"
+#include "ui/text_format.h"
 #include "wsh/script_dialogs.h"
 
 #include <windows.h>
