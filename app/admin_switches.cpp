@@ -46,7 +46,8 @@ const char* AdminSwitchesHelp()
            "UnInstall.log beside the install record.\n"
            "\n"
            "Exit codes of /PREVIEW and /S: 0 done, 3010 a restart is needed, 1602 the uninstall script "
-           "cancelled, 1603 a fatal error such as a missing install record.\n"
+           "cancelled, 1603 something could not be removed or a fatal error such as a missing install record, "
+           "1618 another uninstall of this application is running.\n"
            "\n"
            "Switches may start with / or - and ignore case.";
 }

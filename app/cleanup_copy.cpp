@@ -3,6 +3,7 @@
 #include "base/path_text.h"
 #include "sysops/file_ops.h"
 #include "sysops/held_copy.h"
+#include "sysops/restart_deletion.h"
 #include "sysops/step_times.h"
 #include "sysops/work_folder.h"
 
@@ -79,7 +80,10 @@ void RunCleanup(const CleanupRequest& request)
     if (!CleanupMayDelete(request.folder))
         return;
     MarkStep("cleanup-checked");
-    (void)DeleteFolderTree(request.folder);
+    // What a program still held after the wait goes at the next restart: the files first,
+    // then the folders deepest first, the uninstall folder last.
+    if (!DeleteFolderTree(request.folder))
+        (void)ScheduleTreeDeletionAtRestart(request.folder);
 }
 
 bool CleanupMayDelete(const std::string& folder)

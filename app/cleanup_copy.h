@@ -15,7 +15,7 @@ bool StartCleanupCopy(const std::string& ownPath, const std::string& folder,
                       const std::function<void(const std::string& copyPath)>& beforeStart = {});
 
 // The cleanup copy's work: wait at most ten seconds for the uninstaller, then delete the
-// folder tree. A folder that is empty, relative, a drive root or one of the system's own
+// folder tree; what is still in use then is scheduled for deletion at the next restart. A folder that is empty, relative, a drive root or one of the system's own
 // folders is refused, so a corrupted record can never wipe the machine.
 void RunCleanup(const CleanupRequest& request);
 

@@ -4,6 +4,7 @@
 #include "app/progress_dialog.h"
 #include "app/removal_run.h"
 #include "app/resource.h"
+#include "app/restart_page.h"
 #include "ui/string_table.h"
 #include "app/uninstaller_app.h"
 #include "sysops/step_times.h"
@@ -25,5 +26,10 @@ bool RunDefaultFlow(UninstallerApp& app)
     FinishPage finish(app, GetTextWith(TextId::UninstallCaption, &session, appName), appName);
     (void)finish.Show();
     MarkStep("finish-closed");
+    // What is still in use goes at the next restart: the user is offered it now.
+    if (session.IsRestartNeeded()) {
+        RestartPage restart(app, GetTextWith(TextId::UninstallCaption, &session, appName));
+        (void)restart.Show();
+    }
     return true;
 }

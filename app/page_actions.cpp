@@ -143,3 +143,5 @@ int PageActions::ReadProfileInt(const std::string& key, int defaultNumber)
 }
 
 std::string PageActions::ModulePath() { return GetModulePath(); }
+
+bool PageActions::IsRestartNeeded() { return m_app.Session().IsRestartNeeded(); }

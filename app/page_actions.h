@@ -24,6 +24,7 @@ public:
     [[nodiscard]] std::string ReadProfileText(const std::string& key, const std::string& defaultText) override;
     [[nodiscard]] int ReadProfileInt(const std::string& key, int defaultNumber) override;
     [[nodiscard]] std::string ModulePath() override;
+    [[nodiscard]] bool IsRestartNeeded() override;
 
 private:
     [[nodiscard]] std::string ProfilePath() const;

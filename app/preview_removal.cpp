@@ -30,6 +30,7 @@ ItemResult PreviewRemoval::EndProcessesOf(const std::string& path)
     }
     if (ids.empty())
         return NotThere(kNotRunningReason);
+    m_endedPrograms.Insert(path);
     return Removed("ends " + std::to_string(ids.size()) + (ids.size() == 1 ? " process" : " processes"));
 }
 
@@ -48,6 +49,11 @@ ItemResult PreviewRemoval::RemoveFile(const std::string& path)
     if (!IsFilePresent(path))
         return NotThere();
     m_going.Insert(path);
+    // A program the run ends lets its file go; anything else that holds a file now may still
+    // hold it when the run comes.
+    if (!m_endedPrograms.Contains(path) && IsFileInUse(path)
+        && !LiesInCleanedFolder(path, m_session.GetUnInstallFolder()))
+        return AtRestart("held open by another program now; if it still is, it goes at the next restart");
     return Removed();
 }
 

@@ -31,4 +31,5 @@ private:
     PathSet m_going;
     PathSet m_stoppedServices;
     CheckedWay m_way;
+    PathSet m_endedPrograms;
 };

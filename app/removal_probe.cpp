@@ -49,6 +49,18 @@ bool IsFilePresent(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+bool IsFileInUse(const std::string& path)
+{
+    // Asking for the right to delete it, while sharing everything, fails only when another
+    // handle does not share deletion.
+    const HANDLE file = CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(file);
+    return false;
+}
+
 std::string FirstEntryStaying(const std::string& folder, const PathSet* going)
 {
     std::string staying;

@@ -22,6 +22,9 @@ private:
 // A file, not a folder, is at the path.
 [[nodiscard]] bool IsFilePresent(const std::string& path);
 
+// Another program holds the file open and does not let it be deleted: it cannot go now.
+[[nodiscard]] bool IsFileInUse(const std::string& path);
+
 // The name of the first entry of the folder that is not in going (null: any entry); empty when
 // there is none or the folder cannot be listed.
 [[nodiscard]] std::string FirstEntryStaying(const std::string& folder, const PathSet* going);

@@ -7,8 +7,8 @@ constexpr const char* kKindNames[] = {
     "record folder", "uninstall folder",
 };
 
-constexpr const char* kOutcomeNames[] = {"removed", "kept", "not there", "failed"};
-constexpr const char* kPreviewOutcomeNames[] = {"would remove", "would keep", "not there", "would fail"};
+constexpr const char* kOutcomeNames[] = {"removed", "kept", "not there", "failed", "at restart"};
+constexpr const char* kPreviewOutcomeNames[] = {"would remove", "would keep", "not there", "would fail", "in use now"};
 
 // Wide enough for the longest word, so that the names line up in a column.
 constexpr std::size_t kOutcomeWidth = 13;

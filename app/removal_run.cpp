@@ -12,4 +12,5 @@ void RunSystemRemoval(UninstallerApp& app, RunView& view)
     LimitedRemoval operations(system, app.Writers(), session.GetDescPath());
     UninstallRun run(view, operations, &session.Language(), app.Report());
     run.Execute(session.Record());
+    session.Outcomes().Add(run.Counts());
 }

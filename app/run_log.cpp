@@ -139,6 +139,6 @@ void RunLog::Line(const std::string& text)
 
 void RunLog::Item(RemovalItemKind kind, const std::string& name, const ItemResult& result)
 {
-    ++m_counts[static_cast<int>(result.outcome)];
+    m_counts.Add(result.outcome);
     Line(FormatReportLine(kind, name, result, m_preview));
 }

@@ -39,7 +39,7 @@ public:
     void Item(RemovalItemKind kind, const std::string& name, const ItemResult& result) override;
 
     // How many items had each outcome so far, in the order of RemovalOutcome.
-    [[nodiscard]] int Count(RemovalOutcome outcome) const { return m_counts[static_cast<int>(outcome)]; }
+    [[nodiscard]] int Count(RemovalOutcome outcome) const { return m_counts[outcome]; }
 
 private:
     void Close();
@@ -47,5 +47,5 @@ private:
     HANDLE m_handle = INVALID_HANDLE_VALUE;
     bool m_ownsHandle = false;
     bool m_preview = false;
-    int m_counts[4] = {};
+    OutcomeCounts m_counts;
 };

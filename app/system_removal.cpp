@@ -1,12 +1,15 @@
 #include "app/system_removal.h"
 
+#include "app/cleanup_copy.h"
 #include "app/removal_probe.h"
 #include "app/uninstall_session.h"
+#include "base/path_text.h"
 #include "base/text_compare.h"
 #include "record/record_fields.h"
 #include "sysops/file_ops.h"
 #include "sysops/process_list.h"
 #include "sysops/reg_key.h"
+#include "sysops/restart_deletion.h"
 #include "sysops/server_registration.h"
 #include "sysops/services.h"
 #include "sysops/shell_objects.h"
@@ -94,7 +97,40 @@ ItemResult SystemRemoval::RemoveFile(const std::string& path)
     case FileDeletion::Failed:
         break;
     }
-    return Failed(SystemErrorReason(deletion.error));
+    const std::string why = SystemErrorReason(deletion.error);
+    // A folder named as a file is no file to schedule.
+    if (!IsFilePresent(path))
+        return Failed(why);
+    // The running uninstaller and its companions go with the uninstall folder.
+    if (LiesInUninstallFolder(path))
+        return Removed(why + "; the cleanup copy deletes it with the uninstall folder");
+    return ScheduledOrFailed(path, why);
+}
+
+bool SystemRemoval::LiesInUninstallFolder(const std::string& path)
+{
+    if (!m_uninstallFolder)
+        m_uninstallFolder = m_session.GetUnInstallFolder();
+    return LiesInCleanedFolder(path, *m_uninstallFolder);
+}
+
+bool LiesInCleanedFolder(const std::string& path, const std::string& uninstallFolder)
+{
+    const std::string folder = WithoutTrailingBackslash(uninstallFolder);
+    return CleanupMayDelete(folder) && path.size() > folder.size() + 1
+        && EqualsNoCase(path.substr(0, folder.size() + 1), folder + "\\");
+}
+
+ItemResult SystemRemoval::ScheduledOrFailed(const std::string& path, const std::string& why)
+{
+    // What a program the run does not end still holds goes when Windows next starts.
+    unsigned long error = 0;
+    if (ScheduleDeletionAtRestart(path, &error)) {
+        m_atRestart.Insert(path);
+        return AtRestart(why + "; it goes at the next restart");
+    }
+    return Failed(why + (error != 0 ? "; it could not be scheduled for the restart: " + SystemErrorReason(error)
+                                    : "; not scheduled for the restart, refused as a path"));
 }
 
 ItemResult SystemRemoval::KeepFile(const std::string& path, const std::string& reason)
@@ -116,15 +152,18 @@ ItemResult SystemRemoval::RemoveFolderIfEmpty(const std::string& path)
     case FolderRemoval::Refused:
         return RefusedWay(removal.throughLink);
     case FolderRemoval::Failed:
-        return Failed(SystemErrorReason(removal.error));
-    case FolderRemoval::NotEmpty:
+        return ScheduledOrFailed(path, SystemErrorReason(removal.error));
+    case FolderRemoval::NotEmpty: {
+        // A folder that holds only what goes at the restart goes then too, after its entries.
+        const std::string staying = FirstEntryStaying(path, &m_atRestart);
+        return staying.empty() ? ScheduledOrFailed(path, "it holds only what goes at the next restart")
+                               : Kept(HoldsReason(staying));
+    }
     case FolderRemoval::LinkKept:
         break;
     }
     const std::string staying = FirstEntryStaying(path, nullptr);
-    if (!staying.empty())
-        return Kept(HoldsReason(staying));
-    return removal.outcome == FolderRemoval::LinkKept ? Kept(kLinkReason) : Failed(SystemErrorReason(ERROR_DIR_NOT_EMPTY));
+    return staying.empty() ? Kept(kLinkReason) : Kept(HoldsReason(staying));
 }
 
 ItemResult RegistryRemovalResult(RegistryRemoval outcome)

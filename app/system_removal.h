@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/removal_probe.h"
 #include "app/uninstall_run.h"
 #include "record/file_time_source.h"
 #include "sysops/checked_way.h"
@@ -42,8 +43,16 @@ public:
     [[nodiscard]] const FileTimeSource& FileTimes() const override { return m_fileTimes; }
 
 private:
+    // Schedules what cannot go now for the next restart; Failed when even that is refused.
+    [[nodiscard]] ItemResult ScheduledOrFailed(const std::string& path, const std::string& why);
+    // Inside the uninstall folder, which the cleanup copy deletes after the uninstaller ended.
+    [[nodiscard]] bool LiesInUninstallFolder(const std::string& path);
+
     UninstallSession& m_session;
     SystemFileTimes m_fileTimes;
+    // What goes at the next restart: a folder that holds only these goes then as well.
+    PathSet m_atRestart;
+    std::optional<std::string> m_uninstallFolder; // read when first needed
     StepTotal m_fileDeletion{"file-deletion"};
     // The checked folders of the last file or folder; let go before anything else is removed.
     CheckedWay m_way;
@@ -77,6 +86,9 @@ inline constexpr const char* kNoGuidReason = "the record names no GUID";
 
 // The same for the record folder: none named, not there, protected or a link.
 [[nodiscard]] std::optional<ItemResult> SettledRecordFolder(const std::string& folder);
+
+// The path lies inside the uninstall folder, and the cleanup copy deletes that folder.
+[[nodiscard]] bool LiesInCleanedFolder(const std::string& path, const std::string& uninstallFolder);
 
 // "holds Notes.txt": what keeps a folder.
 [[nodiscard]] std::string HoldsReason(const std::string& name);

@@ -116,6 +116,13 @@ const MethodRow<UninstallObject> g_uninstallFunctions[] = {
      [](UninstallObject&, ArgumentList& arguments, FunctionInstance*) {
          arguments.SetResult(GetFileNamePart(Text(arguments, 1)), TypeString);
      }},
+
+    // Beyond the fourteen: whether something waits for the next restart, 1 or 0, so that a
+    // script can offer the restart page only then.
+    {"IsRestartNeeded", NameMatch::AnyCase,
+     [](UninstallObject& object, ArgumentList& arguments, FunctionInstance*) {
+         arguments.SetResultInt(object.Actions().IsRestartNeeded() ? 1 : 0);
+     }},
 };
 
 }

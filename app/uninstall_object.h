@@ -33,6 +33,8 @@ public:
     [[nodiscard]] virtual std::string ReadProfileText(const std::string& key, const std::string& defaultText) = 0;
     [[nodiscard]] virtual int ReadProfileInt(const std::string& key, int defaultNumber) = 0;
     [[nodiscard]] virtual std::string ModulePath() = 0;
+    // Something the run could not delete goes at the next restart.
+    [[nodiscard]] virtual bool IsRestartNeeded() = 0;
 };
 
 // The "Uninstall" host object through which an uninstall script conducts the uninstall. It has

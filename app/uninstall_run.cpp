@@ -33,6 +33,7 @@ std::string UninstallRun::TextWith(int id, const std::string& name) const { retu
 
 void UninstallRun::Report(RemovalItemKind kind, const std::string& name, const ItemResult& result)
 {
+    m_counts.Add(result.outcome);
     if (m_report)
         m_report->Item(kind, name, result);
 }

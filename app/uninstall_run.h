@@ -78,6 +78,10 @@ public:
 
     void Execute(const InstallRecord& record);
 
+    // What became of the items, counted whether or not there is a report: the exit code of a
+    // silent uninstall rests on it.
+    [[nodiscard]] const OutcomeCounts& Counts() const { return m_counts; }
+
 private:
     void RemoveServices();
     void EndApplications();
@@ -96,4 +100,5 @@ private:
     const LanguageFile* m_language;
     RemovalReport* m_report;
     RemovalLists m_lists;
+    OutcomeCounts m_counts;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/removal_report.h"
 #include "app/uninstall_state.h"
 #include "record/install_record.h"
 #include "ui/language_file.h"
@@ -53,6 +54,12 @@ public:
     void KeepUninstallFolder() { m_keepUninstallFolder = true; }
     [[nodiscard]] bool KeepsUninstallFolder() const { return m_keepUninstallFolder; }
 
+    // What became of the items of every removal run so far.
+    [[nodiscard]] OutcomeCounts& Outcomes() { return m_outcomes; }
+    [[nodiscard]] const OutcomeCounts& Outcomes() const { return m_outcomes; }
+    // Something the run could not delete now goes when Windows next starts.
+    [[nodiscard]] bool IsRestartNeeded() const { return m_outcomes[RemovalOutcome::AtRestart] > 0; }
+
     [[nodiscard]] int RebootFlag() const { return m_rebootFlag; }
     void SetRebootFlag(int flag) { m_rebootFlag = flag; }
     [[nodiscard]] UninstallState State() const { return m_state; }
@@ -74,6 +81,7 @@ private:
     UninstallState m_state = UninstallState::Uninstall;
     bool m_removalRun = false;
     bool m_keepUninstallFolder = false;
+    OutcomeCounts m_outcomes;
 };
 
 // The user-visible text of a string id: the language file's Strings section when it has the

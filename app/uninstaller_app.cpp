@@ -2,6 +2,7 @@
 
 #include "app/cleanup_copy.h"
 #include "app/default_flow.h"
+#include "app/exit_code.h"
 #include "app/preview_removal.h"
 #include "app/removal_run.h"
 #include "app/silent_answers.h"
@@ -16,6 +17,7 @@
 #include "sysops/work_folder.h"
 #include "sysops/write_trust.h"
 #include "ui/string_table.h"
+#include "ui/text_format.h"
 #include "wsh/script_dialogs.h"
 
 #include <windows.h>
@@ -44,6 +46,10 @@ WriteTrust ScriptFilesTrust(const std::string& folder, std::string& failing)
     failing.clear();
     return {};
 }
+// Windows Installer's code for "another installation is in progress".
+constexpr int kExitAnotherRunning = 1618;
+
+constexpr const char* kAlreadyRunningText = "The uninstall of %s is already running.";
 
 }
 
@@ -118,6 +124,9 @@ int UninstallerApp::RunUninstallMode()
         ShowPreviewLogPlace();
         return exitCode;
     }
+    // One uninstall of an installation at a time: a second one would delete under the first.
+    if (!TakeUninstallLock())
+        return m_switches.silent ? kExitAnotherRunning : kInteractiveExitCode;
     MarkStep("confirm-asked");
     if (!m_switches.silent && !ConfirmUninstall()) {
         m_log.Line("the user chose not to uninstall");
@@ -138,9 +147,27 @@ int UninstallerApp::RunUninstallMode()
         if (!m_switches.silent)
             RequestRestart();
     }
-    const int exitCode = ExitCodeOfRun(ran);
-    m_log.Line("done, exit code " + std::to_string(exitCode));
-    return administered ? exitCode : kInteractiveExitCode;
+    const ExitDecision exit = DecideExitCode(EndingOfRun(ran));
+    m_log.Line("done, exit code " + std::to_string(exit.code) + ": " + DescribeOutcomeCounts(m_session.Outcomes())
+               + "; " + exit.reason);
+    return administered ? exit.code : kInteractiveExitCode;
+}
+
+bool UninstallerApp::TakeUninstallLock()
+{
+    const std::string guid = m_session.Record().GetGUID();
+    // Without a GUID there is no uninstall entry to name the installation by.
+    if (guid.empty())
+        return true;
+    if (m_lock.Take("UnInstall." + guid) != MachineLock::Taking::HeldElsewhere)
+        return true;
+    const std::string appName = m_session.Record().GetAppName();
+    m_log.Line("the uninstall of " + guid + " is already running: nothing is done");
+    if (!m_switches.silent) {
+        const std::string text = FormatText(kAlreadyRunningText, appName.c_str());
+        MessageBoxA(nullptr, text.c_str(), appName.c_str(), MB_OK | MB_ICONINFORMATION);
+    }
+    return false;
 }
 
 void UninstallerApp::LoadRecordOnce()
@@ -182,13 +209,14 @@ void UninstallerApp::ShowPreviewLogPlace() const
                 MB_OK | (m_previewLogWritten ? MB_ICONINFORMATION : MB_ICONWARNING));
 }
 
-int UninstallerApp::ExitCodeOfRun(bool ran) const
+RunEnding UninstallerApp::EndingOfRun(bool ran) const
 {
-    if (m_session.State() == UninstallState::Cancelled)
-        return kExitCancelled;
-    if (!ran)
-        return kExitFatalError;
-    return m_session.RebootFlag() != 0 ? kExitRestartNeeded : kExitSuccess;
+    RunEnding ending;
+    ending.cancelled = m_session.State() == UninstallState::Cancelled;
+    ending.completed = ran;
+    ending.restartChosen = m_session.RebootFlag() != 0;
+    ending.outcomes = m_session.Outcomes();
+    return ending;
 }
 
 int UninstallerApp::RunPreview()
@@ -217,11 +245,16 @@ int UninstallerApp::RunPreview()
     UninstallRun run(view, operations, &m_session.Language(), &m_log);
     run.Execute(record);
     ReportUninstallFolder(true); // the copy would be started
+    RunEnding ending;
+    ending.outcomes = run.Counts();
+    const ExitDecision exit = DecideExitCode(ending);
     m_log.Line("preview done: " + std::to_string(m_log.Count(RemovalOutcome::Removed)) + " to remove, "
                + std::to_string(m_log.Count(RemovalOutcome::Kept)) + " to keep, "
                + std::to_string(m_log.Count(RemovalOutcome::NotThere)) + " not there, "
-               + std::to_string(m_log.Count(RemovalOutcome::Failed)) + " would fail");
-    return kExitSuccess;
+               + std::to_string(m_log.Count(RemovalOutcome::Failed)) + " would fail, "
+               + std::to_string(m_log.Count(RemovalOutcome::AtRestart)) + " in use now; exit code "
+               + std::to_string(exit.code) + ": " + exit.reason);
+    return exit.code;
 }
 
 void UninstallerApp::ReportUninstallFolder(bool copyRuns)
@@ -234,8 +267,10 @@ void UninstallerApp::ReportUninstallFolder(bool copyRuns)
         result = Kept(kProtectedPathReason);
     else if (m_recordWriters.Limits() && !m_recordWriters.CouldRemove(folder))
         result = Kept(m_recordWriters.Reason());
-    else if (!copyRuns)
+    else if (!copyRuns) {
         result = Failed("the cleanup copy could not be started");
+        m_session.Outcomes().Add(RemovalOutcome::Failed);
+    }
     else
         result = Removed("by the cleanup copy, with all it still holds, once the uninstaller has ended");
     m_log.Item(RemovalItemKind::UninstallFolder, folder, result);

@@ -3,10 +3,12 @@
 #include "app/admin_switches.h"
 #include "app/app_script_host.h"
 #include "app/limited_removal.h"
+#include "app/exit_code.h"
 #include "app/run_log.h"
 #include "app/scripted_flow.h"
 #include "app/uninstall_session.h"
 #include "script/script_engine.h"
+#include "sysops/machine_lock.h"
 
 #include <string>
 
@@ -62,7 +64,9 @@ private:
     void CheckRecordWriters(bool preview);
     // A preview without /LOG and without a command prompt tells in a box where its report is.
     void ShowPreviewLogPlace() const;
-    [[nodiscard]] int ExitCodeOfRun(bool ran) const;
+    [[nodiscard]] RunEnding EndingOfRun(bool ran) const;
+    // False, after telling so, when another uninstall of the same installation runs.
+    [[nodiscard]] bool TakeUninstallLock();
     // The uninstall folder's line of the report: the cleanup copy deletes it when it runs.
     void ReportUninstallFolder(bool copyRuns);
     void RunCleanupMode(const std::string& parameter);
@@ -73,6 +77,7 @@ private:
     RecordWriters m_recordWriters;
     std::string m_previewLogPath; // set when the preview's report goes to the temp folder
     bool m_previewLogWritten = false;
+    MachineLock m_lock;
     std::string m_appFolder;
     UninstallSession m_session;
     std::string m_topBannerPath;

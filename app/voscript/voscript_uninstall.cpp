@@ -54,6 +54,8 @@ public:
         return found == m_profile.end() ? defaultNumber : ReadDecimalInt(found->second);
     }
     std::string ModulePath() override { return {}; }
+    // The runner deletes nothing, so nothing waits for a restart.
+    bool IsRestartNeeded() override { return false; }
 
     bool cancelled = false;
 

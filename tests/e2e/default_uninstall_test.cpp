@@ -10,8 +10,6 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
-
 namespace {
 
 constexpr const char* kDialogClass = "#32770";
@@ -24,21 +22,6 @@ void SetValue(HKEY root, const std::string& path, const std::string& name)
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
     RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>("x"), 2);
     RegCloseKey(key);
-}
-
-// The recorded install time of a file, as the installer writes it.
-std::string ModifyDateOf(const std::string& path, int secondsOff)
-{
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
-    FILETIME local;
-    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
-    SYSTEMTIME time;
-    FileTimeToSystemTime(&local, &time);
-    char text[64];
-    snprintf(text, sizeof text, "%d-%d-%d %d:%d:%d", time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute,
-        time.wSecond + secondsOff);
-    return text;
 }
 
 struct PageTexts {
@@ -120,10 +103,10 @@ TEST_F(DefaultUninstall, RemovesWhatTheRecordAndThePoliciesSayAndNothingElse)
     shared.SetIntField("UpdateType", 3);
     RecordItem& unchanged = installation.AddFile("Data\\unchanged.txt");
     unchanged.SetIntField("Uninstall", 3);
-    unchanged.SetField("ModifyDate", ModifyDateOf(installation.InProgram("Data\\unchanged.txt"), 0));
+    unchanged.SetField("ModifyDate", RecordedModifyDate(installation.InProgram("Data\\unchanged.txt"), 0));
     RecordItem& changed = installation.AddFile("Data\\changed.txt");
     changed.SetIntField("Uninstall", 3);
-    changed.SetField("ModifyDate", ModifyDateOf(installation.InProgram("Data\\changed.txt"), 1));
+    changed.SetField("ModifyDate", RecordedModifyDate(installation.InProgram("Data\\changed.txt"), 1));
     WriteFileText(installation.InProgram("Bin\\user.txt"), "a file of the user");
     SetFileAttributesA(installation.InProgram("Bin\\App.exe").c_str(), FILE_ATTRIBUTE_READONLY);
 

@@ -1,6 +1,7 @@
 // The administrator's command line and the answers a silent uninstall gives its message boxes.
 
 #include "app/admin_switches.h"
+#include "app/exit_code.h"
 #include "app/default_answer.h"
 
 #include <gtest/gtest.h>
@@ -27,4 +28,27 @@ TEST(AdminSwitches, MessageBoxesAnswerWithTheirDefaultButton)
     EXPECT_EQ(2, DefaultMessageBoxAnswer(kYesNoCancel | kDefault3));  // Cancel
     EXPECT_EQ(1, DefaultMessageBoxAnswer(kOkCancel | kDefault3));     // no third button: the first
     EXPECT_EQ(1, DefaultMessageBoxAnswer(0x0F));                      // an unknown button set shows OK
+}
+
+TEST(ExitCodes, AFailureOutweighsARestartAndACancelOutweighsBoth)
+{
+    RunEnding ending;
+    ending.outcomes.Add(RemovalOutcome::Removed);
+    ending.outcomes.Add(RemovalOutcome::Kept);
+    EXPECT_EQ(0, DecideExitCode(ending).code) << "a kept file of the user is no failure";
+    ending.restartChosen = true;
+    EXPECT_EQ(3010, DecideExitCode(ending).code);
+    ending.restartChosen = false;
+    ending.outcomes.Add(RemovalOutcome::AtRestart);
+    EXPECT_EQ(3010, DecideExitCode(ending).code);
+    ending.outcomes.Add(RemovalOutcome::Failed);
+    const ExitDecision failed = DecideExitCode(ending);
+    EXPECT_EQ(1603, failed.code);
+    EXPECT_EQ("1 item could neither be removed nor scheduled for the restart", failed.reason);
+    ending.cancelled = true;
+    EXPECT_EQ(1602, DecideExitCode(ending).code);
+    RunEnding broken;
+    broken.completed = false;
+    EXPECT_EQ(1603, DecideExitCode(broken).code);
+    EXPECT_EQ("1 removed, 1 kept, 0 not there, 1 failed, 1 at restart", DescribeOutcomeCounts(ending.outcomes));
 }

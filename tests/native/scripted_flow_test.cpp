@@ -43,6 +43,7 @@ public:
     std::string ReadProfileText(const std::string& key, const std::string& defaultText) override { return key + ":" + defaultText; }
     int ReadProfileInt(const std::string&, int defaultNumber) override { return defaultNumber + 1; }
     std::string ModulePath() override { return "C:\\App\\UnInstall.exe"; }
+    bool IsRestartNeeded() override { return false; }
 
     bool cancelled = false;
 

@@ -5,6 +5,21 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdio>
+
+std::string RecordedModifyDate(const std::string& path, int secondsOff)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    FILETIME local;
+    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
+    SYSTEMTIME time;
+    FileTimeToSystemTime(&local, &time);
+    char text[64];
+    snprintf(text, sizeof text, "%d-%d-%d %d:%d:%d", time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute,
+        time.wSecond + secondsOff);
+    return text;
+}
 
 std::string TestProgramFolder()
 {

@@ -55,6 +55,9 @@ private:
 void AddRegistryItem(InstallRecord& record, const std::string& type, const std::string& root, const std::string& path,
                      const std::string& name);
 
+// The file's last-write time as the installer records it in ModifyDate, moved by secondsOff.
+[[nodiscard]] std::string RecordedModifyDate(const std::string& path, int secondsOff = 0);
+
 // The folder of the running test program, where the build puts UnInstall.exe too.
 [[nodiscard]] std::string TestProgramFolder();
 

@@ -2,7 +2,9 @@
 #include "base/path_text.h"
 #include "sysops/write_trust.h"
 
+#include "tests/support/file_links.h"
 #include "tests/support/fixtures.h"
+#include "tests/support/pending_deletions.h"
 #include "tests/support/scratch.h"
 
 #include <windows.h>
@@ -132,4 +134,34 @@ TEST(CleanupCopy, TempFolderTooLongMakesNoCopy)
 
     EXPECT_FALSE(StartCleanupCopy(FixturePath(kProgram), scratch.Join("Nothing")));
     EXPECT_EQ(rootCopyBefore, PathExists(root)) << "no copy at the drive root";
+}
+
+TEST(CleanupCopy, WhatStaysHeldIsScheduledFilesFirstThenFoldersDeepestFirstNothingThroughALink)
+{
+    ScratchFolder scratch("copyheldfiles");
+    const std::string folder = scratch.Join("App");
+    const std::string outside = scratch.Join("Outside");
+    ASSERT_TRUE(MakeFolder(folder) && MakeFolder(folder + "\\Sub") && MakeFolder(outside));
+    for (const std::string& file : {folder + "\\shell.dll", folder + "\\Sub\\hook.dll", outside + "\\mine.txt"})
+        ASSERT_TRUE(WriteFileText(file, "held"));
+    ASSERT_TRUE(WriteFileText(folder + "\\free.txt", "free"));
+    ASSERT_TRUE(MakeFolderLink(folder + "\\Link", outside));
+    HeldOpenFile shell(folder + "\\shell.dll");
+    HeldOpenFile hook(folder + "\\Sub\\hook.dll");
+    HeldOpenFile mine(outside + "\\mine.txt");
+    ASSERT_TRUE(shell.IsHeld() && hook.IsHeld() && mine.IsHeld());
+    const std::vector<std::string> earlier = PendingRestartDeletions();
+
+    RunCleanup(CleanupRequest{0, folder});
+    const std::vector<std::string> scheduled = ScheduledSince(earlier);
+    ForgetRestartDeletions(scheduled);
+
+    EXPECT_FALSE(PathExists(folder + "\\free.txt"));
+    EXPECT_TRUE(PathExists(outside + "\\mine.txt")) << "nothing is deleted through the link";
+    ASSERT_EQ(4u, scheduled.size());
+    const std::vector<std::string> files(scheduled.begin(), scheduled.begin() + 2);
+    EXPECT_NE(files.end(), std::find(files.begin(), files.end(), folder + "\\shell.dll"));
+    EXPECT_NE(files.end(), std::find(files.begin(), files.end(), folder + "\\Sub\\hook.dll"));
+    EXPECT_EQ(folder + "\\Sub", scheduled[2]);
+    EXPECT_EQ(folder, scheduled[3]) << "the uninstall folder goes last";
 }

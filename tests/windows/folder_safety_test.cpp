@@ -1,13 +1,17 @@
 #include "sysops/file_ops.h"
 #include "sysops/folder_walk.h"
+#include "sysops/restart_deletion.h"
 
 #include "tests/support/file_links.h"
+#include "tests/support/pending_deletions.h"
 #include "tests/support/scratch.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 // A damaged record or a hostile folder layout must never turn the removal of one
 // application's folder into the removal of something else.
@@ -217,4 +221,25 @@ TEST(EmptyTreeRemoval, PumpsOncePerEntry)
     EXPECT_TRUE(RemoveEmptyTree(scratch.Join("Desc"), [&pumped] { ++pumped; }));
     EXPECT_EQ(2, pumped);
     EXPECT_FALSE(PathExists(scratch.Join("Desc")));
+}
+
+TEST(RestartDeletion, ReachesNothingThroughALinkNorOutsideThePathItSpells)
+{
+    ScratchFolder scratch("restartrefused");
+    LinkedLayout layout;
+    ASSERT_TRUE(MakeLinkedLayout(scratch, layout));
+    char windows[MAX_PATH] = {};
+    ASSERT_NE(0u, GetWindowsDirectoryA(windows, MAX_PATH));
+    const std::vector<std::string> earlier = PendingRestartDeletions();
+
+    for (const std::string& path : {layout.link + "\\Precious.doc", layout.link, layout.tree + "\\..\\UserData",
+                                    std::string("App.exe"), std::string("C:\\"), std::string(windows),
+                                    layout.tree + "\\missing.dll"}) {
+        unsigned long error = 1;
+        EXPECT_FALSE(ScheduleDeletionAtRestart(path, &error)) << path;
+        EXPECT_EQ(0u, error) << path;
+    }
+    const std::vector<std::string> scheduled = ScheduledSince(earlier);
+    ForgetRestartDeletions(scheduled);
+    EXPECT_TRUE(scheduled.empty());
 }
