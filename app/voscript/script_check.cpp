@@ -301,14 +301,33 @@ private:
         case LineKind::Label:
             return;
         case LineKind::Control:
-            return CheckControl(form);
+            return CheckControl(form, index);
         case LineKind::Plain:
             return CheckPlain(*form.plain, m_function->Body()[index].text);
         }
     }
 
-    void CheckControl(const LineForm& form)
+    // The block a control line opens is built as the runner builds it; one that cannot be
+    // built fails the statement when it runs.
+    void CheckControl(const LineForm& form, std::int32_t index)
     {
+        struct BlockWord {
+            ControlKeyword keyword;
+            BlockKind kind;
+            const char* name;
+        };
+        static constexpr BlockWord kBlocks[] = {
+            {ControlKeyword::If, BlockKind::If, "if"},
+            {ControlKeyword::Do, BlockKind::Do, "do"},
+            {ControlKeyword::Switch, BlockKind::Switch, "switch"},
+            {ControlKeyword::For, BlockKind::For, "for"},
+        };
+        for (const BlockWord& word : kBlocks) {
+            if (form.keyword == word.keyword && !BuildBlock(*m_function, index, word.kind))
+                return Error(m_line, std::string("this ") + word.name + " does not form a block (a \"{\" without its "
+                                     "\"}\" on a line of its own, a do without its While line, an else with more than "
+                                     "\"if CONDITION\"): the statement fails");
+        }
         switch (form.keyword) {
         case ControlKeyword::If:
         case ControlKeyword::While:
@@ -316,16 +335,10 @@ private:
         case ControlKeyword::Return:
             return CheckExpression(form.rest);
         case ControlKeyword::For: {
-            std::string_view text = TrimBlanks(form.rest);
-            while (!text.empty() && text.front() == '(')
-                text.remove_prefix(1);
-            while (!text.empty() && text.back() == ')')
-                text.remove_suffix(1);
-            auto [initialisation, afterInitialisation] = SplitAtSeparator(text, ";");
-            auto [condition, step] = SplitAtSeparator(afterInitialisation, ";");
-            CheckPlain(PlainForm(initialisation), std::string(initialisation));
-            CheckExpression(condition);
-            return CheckPlain(PlainForm(step), std::string(step));
+            const BlockRecord& block = *BuildBlock(*m_function, index, BlockKind::For);
+            CheckPlain(*block.initialisation, {});
+            CheckExpression(block.condition.Text());
+            return CheckPlain(*block.step, {});
         }
         default:
             return;

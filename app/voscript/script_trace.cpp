@@ -1,5 +1,6 @@
 #include "app/voscript/script_trace.h"
 
+#include "app/voscript/voscript_uninstall.h"
 #include "script/argument_list.h"
 #include "script/function_instance.h"
 #include "script/line_form.h"
@@ -11,17 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::string OneLine(const std::string& text)
-{
-    std::string line;
-    for (char character : text) {
-        if (character == '\r')
-            continue;
-        line += character == '\n' ? std::string("\\n") : std::string(1, character);
-    }
-    return line;
-}
 
 // The variables the line's assignment stores into: the first word of an assignment, the name
 // after "Set", the names of a "var" line that have an initialiser.
@@ -46,7 +36,7 @@ std::vector<std::string> AssignedNames(const LineForm& form, FunctionInstance& i
 }
 
 // A text as a script writes it: in quotes, with a line break as \n.
-std::string Quoted(const std::string& text) { return "\"" + OneLine(text) + "\""; }
+std::string Quoted(const std::string& text) { return "\"" + OneLineText(text) + "\""; }
 
 // An argument as the call saw it: a text in quotes, a number as it is, an object by the name
 // of the variable that holds it.
@@ -63,7 +53,7 @@ std::string ArgumentShown(const ArgumentList& arguments, std::size_t number)
         argument = &value;
     }
     const bool isText = argument->Type() == TypeString || argument->Type() == TypeText;
-    return isText ? Quoted(argument->ToString()) : OneLine(argument->ToString());
+    return isText ? Quoted(argument->ToString()) : OneLineText(argument->ToString());
 }
 
 }
@@ -80,7 +70,7 @@ void ScriptTrace::Write(const std::string& line)
 
 void ScriptTrace::BeforeLine(FunctionInstance&, const BodyLine& line)
 {
-    Write(FormatInt(line.sourceLine) + ": " + OneLine(line.text) + "\n");
+    Write(FormatInt(line.sourceLine) + ": " + OneLineText(line.text) + "\n");
 }
 
 void ScriptTrace::AfterLine(FunctionInstance& instance, const BodyLine& line)
@@ -90,7 +80,7 @@ void ScriptTrace::AfterLine(FunctionInstance& instance, const BodyLine& line)
     for (const std::string& name : AssignedNames(*line.form, instance)) {
         ScriptVariable* variable = instance.Engine().FindVariable(name, &instance);
         if (variable)
-            Write("  " + name + " = " + OneLine(variable->Value().ToString()) + "\n");
+            Write("  " + name + " = " + OneLineText(variable->Value().ToString()) + "\n");
     }
 }
 
@@ -103,6 +93,6 @@ void ScriptTrace::AfterHostCall(const std::string& name, const ArgumentList& arg
     if (!called)
         line += " failed";
     else if (arguments.Result().Type() != TypeNone)
-        line += " = " + OneLine(arguments.Result().ToString());
+        line += " = " + OneLineText(arguments.Result().ToString());
     Write(line + "\n");
 }

@@ -60,6 +60,8 @@ TEST(VoScriptCheck, EachFaultIsReportedAtItsLine)
          "s.vos:4: error: no label finished in OnUninstallBegin"},
         {"Section OnUninstallBegin\n{\nUninstall.UnInstall()\nvar string f = Uninstall.GetProfileString(\"Count\", \"none\")\n}\n",
          true, "s.vos:4: error: a var line is cut at every comma, also at one inside parentheses or quotes"},
+        {"Section OnUninstallBegin\n{\nUninstall.UnInstall()\ndo\n  MessageBox(\"again\")\n}\n", true,
+         "s.vos:4: error: this do does not form a block"},
         {"Section OnUninstallBegin\n{\nUninstall.UnInstall()\ncount = 1\n}\n", true,
          "s.vos:4: error: count is not declared: the assignment fails with error 13"},
         {"Section OnUninstallBegin\n{\nUninstall.UnInstall()\nMessageBox(total)\n}\n", true,
