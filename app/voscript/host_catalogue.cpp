@@ -95,7 +95,7 @@ void ListHost(std::string& output)
     output += "commands\n";
     for (const MethodName& command : BuiltInCommandNames())
         ListMethod("", command, output);
-    output += "  int(number)  any case\n";
+    output += "functions of expressions\n  int(number)  any case\n";
     output += "constants (read-only int)\n";
     for (const ScriptConstant& constant : UninstallConstants())
         output += std::string("  ") + constant.name + " = " + FormatInt(constant.value) + "\n";
