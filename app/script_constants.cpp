@@ -7,11 +7,6 @@
 
 namespace {
 
-struct ScriptConstant {
-    const char* name;
-    int value;
-};
-
 // Defined in this order; the install states are the installer's and only named here so that
 // a script shared between the two still loads.
 constexpr ScriptConstant g_constants[] = {
@@ -35,6 +30,11 @@ constexpr ScriptConstant g_constants[] = {
     {"SM_REMOVE", 4},
 };
 
+}
+
+std::vector<ScriptConstant> UninstallConstants()
+{
+    return std::vector<ScriptConstant>(std::begin(g_constants), std::end(g_constants));
 }
 
 void DefineUninstallConstants(ScriptEngine& engine)

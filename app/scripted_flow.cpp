@@ -64,7 +64,7 @@ std::string DescribeScriptedUninstall(const std::string& script)
     ScriptEngine engine(&host);
     const bool loaded = engine.LoadText(script);
     std::string events;
-    for (const char* name : {"OnUninstallBegin", "OnUninstallProcess", "OnUninstallEnd"}) {
+    for (const char* name : kUninstallEvents) {
         if (engine.HasFunction(name))
             events += (events.empty() ? "" : ", ") + std::string(name);
     }

@@ -34,6 +34,9 @@ public:
     virtual void BeforeEvent(const char* /*name*/) {}
 };
 
+// The events, in the order the uninstaller calls them.
+inline constexpr const char* kUninstallEvents[] = {"OnUninstallBegin", "OnUninstallProcess", "OnUninstallEnd"};
+
 // Registers the host objects and then the uninstall constants.
 void RegisterUninstallHost(ScriptEngine& engine, const UninstallHostObjects& objects);
 

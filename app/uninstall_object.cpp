@@ -65,66 +65,76 @@ std::string PromptArgument(ArgumentList& arguments, FunctionInstance* caller)
 // The first eight functions were always found without regard to case, the last six only when
 // written exactly; a script that calls GetModuleFile in lower case fails with error 8.
 const MethodRow<UninstallObject> g_uninstallFunctions[] = {
-    {"DoDialog", NameMatch::AnyCase, DoDialog},
+    {"DoDialog", NameMatch::AnyCase, DoDialog, "page name, [CWndParam]"},
     {"GetCurAppID", NameMatch::AnyCase,
      [](UninstallObject& object, ArgumentList& arguments, FunctionInstance*) {
          arguments.SetResult(object.Actions().CurrentAppId(), TypeString);
-     }},
+     }, ""},
     {"UnInstall", NameMatch::AnyCase,
-     [](UninstallObject& object, ArgumentList&, FunctionInstance*) { object.Actions().RunDefaultFlow(); }},
+     [](UninstallObject& object, ArgumentList&, FunctionInstance*) { object.Actions().RunDefaultFlow(); }, ""},
     {"CancelUninstall", NameMatch::AnyCase,
-     [](UninstallObject& object, ArgumentList&, FunctionInstance*) { object.Actions().CancelUninstall(); }},
+     [](UninstallObject& object, ArgumentList&, FunctionInstance*) { object.Actions().CancelUninstall(); }, ""},
     {"ShowSWaitingDlg", NameMatch::AnyCase,
      [](UninstallObject& object, ArgumentList& arguments, FunctionInstance* caller) {
          object.Actions().OpenWaitingWindow(WaitingKind::Box, PromptArgument(arguments, caller));
-     }},
+     }, "[CWndParam with Prompt]"},
     {"CloseSWaitingDlg", NameMatch::AnyCase,
      [](UninstallObject& object, ArgumentList&, FunctionInstance*) {
          object.Actions().CloseWaitingWindow(WaitingKind::Box);
-     }},
+     }, ""},
     {"ShowWaitingDlg", NameMatch::AnyCase,
      [](UninstallObject& object, ArgumentList& arguments, FunctionInstance* caller) {
          object.Actions().OpenWaitingWindow(WaitingKind::Page, PromptArgument(arguments, caller));
-     }},
+     }, "[CWndParam with Prompt]"},
     {"CloseWaitingDlg", NameMatch::AnyCase,
      [](UninstallObject& object, ArgumentList&, FunctionInstance*) {
          object.Actions().CloseWaitingWindow(WaitingKind::Page);
-     }},
+     }, ""},
     {"WriteProfileString", NameMatch::ExactCase,
      [](UninstallObject& object, ArgumentList& arguments, FunctionInstance*) {
          object.Actions().WriteProfileText(Text(arguments, 1), Text(arguments, 2));
-     }},
+     }, "key, text"},
     {"GetProfileString", NameMatch::ExactCase,
      [](UninstallObject& object, ArgumentList& arguments, FunctionInstance*) {
          arguments.SetResult(object.Actions().ReadProfileText(Text(arguments, 1), Text(arguments, 2)), TypeString);
-     }},
+     }, "key, default"},
     // The value's text is written as it is: "07" stays "07".
     {"WriteProfileInt", NameMatch::ExactCase,
      [](UninstallObject& object, ArgumentList& arguments, FunctionInstance*) {
          object.Actions().WriteProfileText(Text(arguments, 1), Text(arguments, 2));
-     }},
+     }, "key, number"},
     {"GetProfileInt", NameMatch::ExactCase,
      [](UninstallObject& object, ArgumentList& arguments, FunctionInstance*) {
          const int defaultNumber = ReadDecimalInt(Text(arguments, 2));
          arguments.SetResultInt(object.Actions().ReadProfileInt(Text(arguments, 1), defaultNumber));
-     }},
+     }, "key, default"},
     {"GetModuleFile", NameMatch::ExactCase,
      [](UninstallObject& object, ArgumentList& arguments, FunctionInstance*) {
          arguments.SetResult(object.Actions().ModulePath(), TypeString);
-     }},
+     }, ""},
     {"GetFileName", NameMatch::ExactCase,
      [](UninstallObject&, ArgumentList& arguments, FunctionInstance*) {
          arguments.SetResult(GetFileNamePart(Text(arguments, 1)), TypeString);
-     }},
+     }, "path"},
 
     // Beyond the fourteen: whether something waits for the next restart, 1 or 0, so that a
     // script can offer the restart page only then.
     {"IsRestartNeeded", NameMatch::AnyCase,
      [](UninstallObject& object, ArgumentList& arguments, FunctionInstance*) {
          arguments.SetResultInt(object.Actions().IsRestartNeeded() ? 1 : 0);
-     }},
+     }, ""},
 };
 
+}
+
+std::vector<MethodName> UninstallMethodNames() { return NamesOfRows(g_uninstallFunctions); }
+
+std::vector<MethodName> DoDialogPageNames()
+{
+    std::vector<MethodName> names;
+    for (const PageRow& row : g_pages)
+        names.push_back({row.name, row.match, ""});
+    return names;
 }
 
 UninstallObject::UninstallObject(std::unique_ptr<UninstallActions> actions)

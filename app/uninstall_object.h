@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/launch_entries.h"
+#include "script/objects/method_table.h"
 #include "script/script_object.h"
 
 #include <memory>
@@ -52,6 +53,11 @@ public:
 private:
     std::unique_ptr<UninstallActions> m_actions;
 };
+
+// The object's functions and the page names of DoDialog, each with its case rule, as the
+// object matches them.
+[[nodiscard]] std::vector<MethodName> UninstallMethodNames();
+[[nodiscard]] std::vector<MethodName> DoDialogPageNames();
 
 // Whether the object knows a function of this name, with its own comparison of the name.
 [[nodiscard]] bool IsUninstallFunction(const std::string& name);

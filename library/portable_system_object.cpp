@@ -3,16 +3,45 @@
 #include "library/voe_string.h"
 #include "script/argument_list.h"
 
+namespace {
+
+// Searched from the top; the case of most names is free, but scripts rely on the file and
+// folder methods being matched exactly.
+constexpr MethodName kSystemMethods[] = {
+    {"NewGUID", NameMatch::AnyCase, ""},
+    {"GetCurrentDirectory", NameMatch::AnyCase, ""},
+    {"SetCurrentDirectory", NameMatch::AnyCase, "path"},
+    {"GetAppInstallLocation", NameMatch::AnyCase, "uninstall entry key"},
+    {"GetCurOSName", NameMatch::AnyCase, ""},
+    {"GetCurOSLanguageName", NameMatch::AnyCase, ""},
+    {"GetCurLanguageName", NameMatch::AnyCase, ""},
+    {"GetAppVer", NameMatch::AnyCase, "component name"},
+    {"LaunchAppAndWait", NameMatch::AnyCase, "program, parameters"},
+    {"ShellExec", NameMatch::AnyCase, "file, parameters, folder"},
+    {"ExecConsoleCmd", NameMatch::AnyCase, "command, mode"},
+    {"EnVOEStr", NameMatch::ExactCase, "text, key"},
+    {"DeVOEStr", NameMatch::ExactCase, "text, key"},
+    {"ExistFile", NameMatch::ExactCase, "path"},
+    {"ExistDir", NameMatch::ExactCase, "path"},
+    {"CreateDir", NameMatch::ExactCase, "path"},
+    {"CopyFile", NameMatch::ExactCase, "source, target"},
+    {"DeleteFile", NameMatch::ExactCase, "path"},
+    {"DeleteDirData", NameMatch::AnyCase, "folder"},
+    {"DeleteDir", NameMatch::ExactCase, "folder"},
+    {"DeleteDirectory", NameMatch::ExactCase, "folder"},
+    {"ReadTextFile", NameMatch::ExactCase, "path"},
+    {"WriteTextFile", NameMatch::ExactCase, "path, text, [append]"},
+    {"GetIniFileValue", NameMatch::ExactCase, "file, section, key, default"},
+    {"SetIniFileValue", NameMatch::ExactCase, "file, section, key, value"},
+};
+
+}
+
+MethodNames SystemMethodNames() { return MethodNames::Of(kSystemMethods); }
+
 bool SystemObject::InvokeMethod(const std::string& name, ArgumentList& arguments, FunctionInstance* caller)
 {
-    for (std::size_t index = 0; index < m_rowCount; ++index) {
-        const Row& row = m_rows[index];
-        if (MethodNameMatches(row.name, row.match, name)) {
-            row.handler(*this, arguments, caller);
-            return true;
-        }
-    }
-    return false;
+    return DispatchNamedMethod(SystemMethodNames(), m_handlers, m_handlerCount, *this, name, arguments, caller);
 }
 
 void ScrambleTextMethod(SystemObject&, ArgumentList& arguments, FunctionInstance*)
@@ -27,9 +56,9 @@ void UnscrambleTextMethod(SystemObject&, ArgumentList& arguments, FunctionInstan
 
 namespace {
 
-const SystemObject::Row PortableSystemMethods[] = {
-    {"EnVOEStr", NameMatch::ExactCase, ScrambleTextMethod},
-    {"DeVOEStr", NameMatch::ExactCase, UnscrambleTextMethod},
+const SystemObject::Handler PortableSystemMethods[] = {
+    {"EnVOEStr", ScrambleTextMethod},
+    {"DeVOEStr", UnscrambleTextMethod},
 };
 
 }

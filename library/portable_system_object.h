@@ -7,24 +7,29 @@
 #include <cstddef>
 #include <string>
 
-// The class of the "System" host object. It holds no state and has no class name: what it
-// knows is its table of methods, which the Windows build fills with the whole function
-// library and the portable build with the methods that need no system.
+// Every method of the "System" object, with its case rule and arguments, on every platform:
+// the object dispatches from this table, and the runner lists and checks from it.
+[[nodiscard]] MethodNames SystemMethodNames();
+
+// The class of the "System" host object. It holds no state and has no class name: a name is
+// matched in SystemMethodNames, and its handler is looked up in the handlers the object was
+// made with: the whole function library in the Windows build, the methods that need no system
+// in the portable one.
 class SystemObject final : public ScriptObject {
 public:
-    using Row = MethodRow<SystemObject>;
+    using Handler = MethodHandler<SystemObject>;
 
     template<std::size_t Count>
-    explicit SystemObject(const Row (&rows)[Count]) : m_rows(rows), m_rowCount(Count)
+    explicit SystemObject(const Handler (&handlers)[Count]) : m_handlers(handlers), m_handlerCount(Count)
     {
     }
 
-    // The first row whose name matches, in table order; false for a name the table lacks.
+    // False for a name the table lacks, and for one that no handler serves here.
     [[nodiscard]] bool InvokeMethod(const std::string& name, ArgumentList& arguments, FunctionInstance* caller) override;
 
 private:
-    const Row* m_rows;
-    std::size_t m_rowCount;
+    const Handler* m_handlers;
+    std::size_t m_handlerCount;
 };
 
 // "EnVOEStr" (text, key) and "DeVOEStr" (text, key): the scrambled text, or the text that was

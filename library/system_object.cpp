@@ -17,8 +17,6 @@
 
 namespace {
 
-using Row = SystemObject::Row;
-
 std::string Text(const ArgumentList& arguments, std::size_t number) { return arguments.ArgText(number, true); }
 
 void SetText(ArgumentList& arguments, const std::string& text) { arguments.SetResult(text, TypeString); }
@@ -131,34 +129,33 @@ void SetIniValue(SystemObject&, ArgumentList& arguments, FunctionInstance*)
                                      Text(arguments, 1).c_str());
 }
 
-// Searched from the top; the case of most names is free, but scripts rely on the file and
-// folder methods being matched exactly.
-const Row SystemMethods[] = {
-    {"NewGUID", NameMatch::AnyCase, NewGuid},
-    {"GetCurrentDirectory", NameMatch::AnyCase, CurrentDirectory},
-    {"SetCurrentDirectory", NameMatch::AnyCase, ChangeCurrentDirectory},
-    {"GetAppInstallLocation", NameMatch::AnyCase, AppInstallLocation},
-    {"GetCurOSName", NameMatch::AnyCase, OsName},
-    {"GetCurOSLanguageName", NameMatch::AnyCase, LanguageName},
-    {"GetCurLanguageName", NameMatch::AnyCase, LanguageName},
-    {"GetAppVer", NameMatch::AnyCase, AppVersion},
-    {"LaunchAppAndWait", NameMatch::AnyCase, LaunchAndWait},
-    {"ShellExec", NameMatch::AnyCase, OpenWithShell},
-    {"ExecConsoleCmd", NameMatch::AnyCase, ConsoleCommand},
-    {"EnVOEStr", NameMatch::ExactCase, ScrambleTextMethod},
-    {"DeVOEStr", NameMatch::ExactCase, UnscrambleTextMethod},
-    {"ExistFile", NameMatch::ExactCase, FileExistence},
-    {"ExistDir", NameMatch::ExactCase, FolderExistence},
-    {"CreateDir", NameMatch::ExactCase, CreateFolder},
-    {"CopyFile", NameMatch::ExactCase, CopyOneFile},
-    {"DeleteFile", NameMatch::ExactCase, DeleteOneFile},
-    {"DeleteDirData", NameMatch::AnyCase, EmptyFolder},
-    {"DeleteDir", NameMatch::ExactCase, DeleteFolder},
-    {"DeleteDirectory", NameMatch::ExactCase, DeleteFolder},
-    {"ReadTextFile", NameMatch::ExactCase, ReadWholeTextFile},
-    {"WriteTextFile", NameMatch::ExactCase, WriteWholeTextFile},
-    {"GetIniFileValue", NameMatch::ExactCase, IniValue},
-    {"SetIniFileValue", NameMatch::ExactCase, SetIniValue},
+// The handlers of the names in SystemMethodNames.
+const SystemObject::Handler SystemMethods[] = {
+    {"NewGUID", NewGuid},
+    {"GetCurrentDirectory", CurrentDirectory},
+    {"SetCurrentDirectory", ChangeCurrentDirectory},
+    {"GetAppInstallLocation", AppInstallLocation},
+    {"GetCurOSName", OsName},
+    {"GetCurOSLanguageName", LanguageName},
+    {"GetCurLanguageName", LanguageName},
+    {"GetAppVer", AppVersion},
+    {"LaunchAppAndWait", LaunchAndWait},
+    {"ShellExec", OpenWithShell},
+    {"ExecConsoleCmd", ConsoleCommand},
+    {"EnVOEStr", ScrambleTextMethod},
+    {"DeVOEStr", UnscrambleTextMethod},
+    {"ExistFile", FileExistence},
+    {"ExistDir", FolderExistence},
+    {"CreateDir", CreateFolder},
+    {"CopyFile", CopyOneFile},
+    {"DeleteFile", DeleteOneFile},
+    {"DeleteDirData", EmptyFolder},
+    {"DeleteDir", DeleteFolder},
+    {"DeleteDirectory", DeleteFolder},
+    {"ReadTextFile", ReadWholeTextFile},
+    {"WriteTextFile", WriteWholeTextFile},
+    {"GetIniFileValue", IniValue},
+    {"SetIniFileValue", SetIniValue},
 };
 
 }

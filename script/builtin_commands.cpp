@@ -77,13 +77,14 @@ bool CallVbsFunction(ScriptEngine& engine, ArgumentList& arguments, FunctionInst
 struct CommandEntry {
     std::string_view name;
     BuiltInCommand command;
+    const char* arguments;
 };
 
 constexpr CommandEntry g_commands[] = {
-    {"DataCpy", DataCopy},
-    {"MessageBox", ShowMessageBox},
-    {"DataCmpGoto", CompareAndGoto},
-    {"CallVBSFunction", CallVbsFunction},
+    {"DataCpy", DataCopy, "target variable, source"},
+    {"MessageBox", ShowMessageBox, "text, [caption], [style]"},
+    {"DataCmpGoto", CompareAndGoto, "text, text, label"},
+    {"CallVBSFunction", CallVbsFunction, "function name, [argument...]"},
 };
 
 }
@@ -95,4 +96,12 @@ BuiltInCommand FindBuiltInCommand(std::string_view name)
             return entry.command;
     }
     return nullptr;
+}
+
+std::vector<MethodName> BuiltInCommandNames()
+{
+    std::vector<MethodName> names;
+    for (const auto& entry : g_commands)
+        names.push_back({entry.name.data(), NameMatch::AnyCase, entry.arguments});
+    return names;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "script/objects/method_table.h"
+
 #include <string_view>
+#include <vector>
 
 class ArgumentList;
 class FunctionInstance;
@@ -11,3 +14,6 @@ class ScriptEngine;
 using BuiltInCommand = bool (*)(ScriptEngine& engine, ArgumentList& arguments, FunctionInstance* caller);
 
 [[nodiscard]] BuiltInCommand FindBuiltInCommand(std::string_view name);
+
+// The commands with their arguments; their names are found in any case.
+[[nodiscard]] std::vector<MethodName> BuiltInCommandNames();

@@ -176,6 +176,8 @@ SCRIPT_OUT_OF_LINE bool ScriptEngine::CallCommandOrMember(const std::string& nam
     } else {
         SetError(ErrorNone, name);
     }
+    if (m_observer)
+        m_observer->AfterHostCall(name, arguments, called);
     if (!called)
         return false;
     for (std::size_t number = 1; number <= arguments.Count(); ++number) {

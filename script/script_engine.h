@@ -8,6 +8,7 @@
 #include "script/script_function.h"
 #include "script/script_host.h"
 #include "script/script_object.h"
+#include "script/statement_observer.h"
 #include "script/variable_list.h"
 
 #include <cstddef>
@@ -160,6 +161,10 @@ public:
     [[nodiscard]] EvaluatorSlot* AcquireEvaluator(FunctionInstance* instance);
     void ReleaseEvaluator(EvaluatorSlot* slot);
 
+    // The observer told of each statement and host call (a tracing host's); null for none.
+    void SetObserver(StatementObserver* observer) { m_observer = observer; }
+    [[nodiscard]] StatementObserver* Observer() const { return m_observer; }
+
     // Native stack that nested script calls may take, measured from the host's outermost call
     // (0: no limit); beyond it a call fails with ErrorCallsTooDeep, as beyond the depth limit.
     void SetStackLimit(std::size_t bytes) { m_stackLimit = bytes; }
@@ -200,6 +205,7 @@ private:
     std::vector<EvaluatorSlot*> m_idleEvaluators;
     std::size_t m_stackLimit;
     std::uintptr_t m_stackBase = 0;
+    StatementObserver* m_observer = nullptr;
 };
 
 // The engine's side of the evaluator: variables and calls in the scope of one running call.

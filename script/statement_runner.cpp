@@ -56,6 +56,8 @@ bool RunFunctionBody(FunctionInstance& instance)
         const LineForm& form = FormOfLine(instance.Function(), index);
         if (form.kind == LineKind::Skip)
             continue;
+        if (engine.Observer())
+            engine.Observer()->BeforeLine(instance, body[index]);
         // Dispatched from here rather than through ExecuteLine: this loop and the statement are
         // the only frames a nested call adds before the expression that makes it.
         bool returned = false;
@@ -65,6 +67,8 @@ bool RunFunctionBody(FunctionInstance& instance)
             ExecutePlain(instance, *form.plain);
         else if (form.kind == LineKind::Control)
             returned = ControlHandlerOf(form)(instance, index, form);
+        if (engine.Observer())
+            engine.Observer()->AfterLine(instance, body[index]);
         if (engine.HasError()) {
             ReportErrorLine(instance, index);
             return false;

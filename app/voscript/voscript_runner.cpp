@@ -99,6 +99,7 @@ int RunVoScript(const std::string& scriptText, const std::string& functionName,
     RunnerHost host(output, platform);
     ScriptEngine engine(&host);
     engine.SetScriptFolder(platform.scriptFolder);
+    engine.SetObserver(platform.observer);
     if (!engine.LoadText(scriptText))
         return ReportError(engine, output);
     const UninstallHostObjects objects = PlatformHostObjects(output, platform);
@@ -120,6 +121,7 @@ int RunVoScriptEvents(const std::string& scriptText, std::string& output, const 
     RunnerHost host(output, platform);
     ScriptEngine engine(&host);
     engine.SetScriptFolder(platform.scriptFolder);
+    engine.SetObserver(platform.observer);
     const UninstallHostObjects objects = PlatformHostObjects(output, platform);
     RunnerFlowSite site(host, *objects.uninstall, output);
     const bool ran = RunScriptedUninstall(engine, scriptText, objects, site);

@@ -3,6 +3,7 @@
 #include "script/counted.h"
 #include "script/script_host.h"
 #include "script/script_object.h"
+#include "script/statement_observer.h"
 
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ struct RunnerPlatform {
     // The folder of the script file: "#include" files and the files that the script's objects
     // name are looked for there. Empty: no folder.
     std::string scriptFolder;
+    // Told of every statement and host call (--trace); none when null.
+    StatementObserver* observer = nullptr;
 };
 
 // The checking runs of the command-line runner. Both register the host objects of an

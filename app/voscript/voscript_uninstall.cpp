@@ -8,10 +8,7 @@
 
 #include <map>
 
-namespace {
-
-// A line break inside a text becomes the two characters \n, so that one call is one line.
-std::string OneLine(const std::string& text)
+std::string OneLineText(const std::string& text)
 {
     std::string line;
     for (char character : text) {
@@ -22,6 +19,8 @@ std::string OneLine(const std::string& text)
     return line;
 }
 
+namespace {
+
 class PrintingActions final : public UninstallActions {
 public:
     explicit PrintingActions(std::string& output) : m_output(output) {}
@@ -30,8 +29,8 @@ public:
     {
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const LaunchEntry& entry = entries[i];
-            m_output += "  launch " + std::to_string(i + 1) + ": " + OneLine(entry.command) + " | "
-                + OneLine(entry.parameters) + " | " + OneLine(entry.prompt) + " | "
+            m_output += "  launch " + std::to_string(i + 1) + ": " + OneLineText(entry.command) + " | "
+                + OneLineText(entry.parameters) + " | " + OneLineText(entry.prompt) + " | "
                 + (entry.state != 0 ? "checked" : "unchecked") + "\n";
         }
         writeBack = true;
@@ -83,7 +82,7 @@ std::string ArgumentShown(const ArgumentList& arguments, std::size_t number, Fun
         if (variable && variable->Value().Type() == TypeObject)
             return argument->Text();
     }
-    return "\"" + OneLine(arguments.ArgText(number, true)) + "\"";
+    return "\"" + OneLineText(arguments.ArgText(number, true)) + "\"";
 }
 
 class PrintingUninstallObject final : public UninstallObject {
@@ -104,7 +103,7 @@ public:
         const std::size_t printed = m_output.size();
         (void)UninstallObject::InvokeMethod(name, arguments, caller);
         if (arguments.Result().Type() != TypeNone)
-            m_output.insert(printed - 1, " = " + OneLine(arguments.Result().ToString()));
+            m_output.insert(printed - 1, " = " + OneLineText(arguments.Result().ToString()));
         return true;
     }
 

@@ -4,6 +4,9 @@
 
 #include <string>
 
+// A text on one output line: a line break inside it becomes the two characters \n.
+[[nodiscard]] std::string OneLineText(const std::string& text);
+
 // The "Uninstall" object of the voscript runner: it prints every call with its arguments and
 // its result, and shows no page. DoDialog answers OT_NEXT for the progress page and OT_FINISH
 // for the finish and restart pages, as if the user went straight through; the finish page's

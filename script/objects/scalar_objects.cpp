@@ -2,6 +2,7 @@
 
 #include "script/argument_list.h"
 #include "script/objects/method_arguments.h"
+#include "script/objects/method_table.h"
 #include "script/script_text.h"
 
 #include <algorithm>
@@ -25,13 +26,17 @@ std::size_t Clip(std::int32_t number, std::size_t size)
     return number < 0 ? 0 : std::min(static_cast<std::size_t>(number), size);
 }
 
-// Every scalar class answers "ToString" with its text as a string.
-bool InvokeToString(const ScriptObject& object, const std::string& name, ArgumentList& arguments)
+// The int, double and bool classes answer "ToString" with their text as a string.
+const MethodRow<ScriptObject> g_numberMethods[] = {
+    {"ToString", NameMatch::AnyCase,
+     [](ScriptObject& object, ArgumentList& arguments, FunctionInstance*) {
+         arguments.SetResult(object.ToString(), TypeString);
+     }, ""},
+};
+
+bool InvokeToString(ScriptObject& object, const std::string& name, ArgumentList& arguments)
 {
-    if (!SameName(name, "ToString"))
-        return false;
-    arguments.SetResult(object.ToString(), TypeString);
-    return true;
+    return DispatchMethod(g_numberMethods, object, name, arguments, nullptr);
 }
 
 int CompareNoCase(const std::string& left, const std::string& right)
@@ -48,40 +53,33 @@ int CompareNoCase(const std::string& left, const std::string& right)
     return left.size() < right.size() ? -1 : 1;
 }
 
-using StringMethod = void (*)(StringObject& object, ArgumentList& arguments, FunctionInstance* caller);
-
-struct StringMethodEntry {
-    std::string_view name;
-    StringMethod method;
-};
-
-constexpr StringMethodEntry g_stringMethods[] = {
-    {"Left", [](StringObject& object, ArgumentList& arguments, FunctionInstance* caller) {
+const MethodRow<StringObject> g_stringMethods[] = {
+    {"Left", NameMatch::AnyCase, [](StringObject& object, ArgumentList& arguments, FunctionInstance* caller) {
          const std::string& text = object.Text();
          arguments.SetResult(text.substr(0, Clip(MethodNumber(object, arguments, 1, caller), text.size())), TypeString);
-     }},
-    {"Right", [](StringObject& object, ArgumentList& arguments, FunctionInstance* caller) {
+     }, "count"},
+    {"Right", NameMatch::AnyCase, [](StringObject& object, ArgumentList& arguments, FunctionInstance* caller) {
          const std::string& text = object.Text();
          std::size_t count = Clip(MethodNumber(object, arguments, 1, caller), text.size());
          arguments.SetResult(text.substr(text.size() - count), TypeString);
-     }},
-    {"Mid", [](StringObject& object, ArgumentList& arguments, FunctionInstance* caller) {
+     }, "count"},
+    {"Mid", NameMatch::AnyCase, [](StringObject& object, ArgumentList& arguments, FunctionInstance* caller) {
          const std::string& text = object.Text();
          std::size_t start = Clip(MethodNumber(object, arguments, 1, caller), text.size());
          std::int32_t count = MethodNumber(object, arguments, 2, caller);
          arguments.SetResult(count < 1 ? text.substr(start) : text.substr(start, static_cast<std::size_t>(count)), TypeString);
-     }},
-    {"ToUpper", [](StringObject& object, ArgumentList& arguments, FunctionInstance*) {
+     }, "start, [count]"},
+    {"ToUpper", NameMatch::AnyCase, [](StringObject& object, ArgumentList& arguments, FunctionInstance*) {
          std::string text = object.Text();
          std::transform(text.begin(), text.end(), text.begin(), UpperAscii);
          arguments.SetResult(text, TypeString);
-     }},
-    {"ToLower", [](StringObject& object, ArgumentList& arguments, FunctionInstance*) {
+     }, ""},
+    {"ToLower", NameMatch::AnyCase, [](StringObject& object, ArgumentList& arguments, FunctionInstance*) {
          std::string text = object.Text();
          std::transform(text.begin(), text.end(), text.begin(), LowerAscii);
          arguments.SetResult(text, TypeString);
-     }},
-    {"Replace", [](StringObject& object, ArgumentList& arguments, FunctionInstance* caller) {
+     }, ""},
+    {"Replace", NameMatch::AnyCase, [](StringObject& object, ArgumentList& arguments, FunctionInstance* caller) {
          std::string old = MethodText(object, arguments, 1, caller);
          std::string replacement = MethodText(object, arguments, 2, caller);
          if (old.empty())
@@ -97,23 +95,23 @@ constexpr StringMethodEntry g_stringMethods[] = {
          }
          changed.append(text, position, std::string::npos);
          object.Set(std::move(changed));
-     }},
-    {"ToInt", [](StringObject& object, ArgumentList& arguments, FunctionInstance*) {
+     }, "old, new"},
+    {"ToInt", NameMatch::AnyCase, [](StringObject& object, ArgumentList& arguments, FunctionInstance*) {
          arguments.SetResultInt(object.ToInt(), TypeInt);
-     }},
-    {"Find", [](StringObject& object, ArgumentList& arguments, FunctionInstance* caller) {
+     }, ""},
+    {"Find", NameMatch::AnyCase, [](StringObject& object, ArgumentList& arguments, FunctionInstance* caller) {
          std::string wanted = MethodText(object, arguments, 1, caller);
          auto found = wanted.empty() ? std::string::npos : object.Text().find(wanted[0]);
          arguments.SetResultInt(found == std::string::npos ? -1 : static_cast<std::int32_t>(found), TypeInt);
-     }},
-    {"ReverseFind", [](StringObject& object, ArgumentList& arguments, FunctionInstance* caller) {
+     }, "text"},
+    {"ReverseFind", NameMatch::AnyCase, [](StringObject& object, ArgumentList& arguments, FunctionInstance* caller) {
          std::string wanted = MethodText(object, arguments, 1, caller);
          auto found = wanted.empty() ? std::string::npos : object.Text().rfind(wanted[0]);
          arguments.SetResultInt(found == std::string::npos ? -1 : static_cast<std::int32_t>(found), TypeInt);
-     }},
-    {"CompareNoCase", [](StringObject& object, ArgumentList& arguments, FunctionInstance* caller) {
+     }, "text"},
+    {"CompareNoCase", NameMatch::AnyCase, [](StringObject& object, ArgumentList& arguments, FunctionInstance* caller) {
          arguments.SetResultInt(CompareNoCase(object.Text(), MethodText(object, arguments, 1, caller)), TypeInt);
-     }},
+     }, "text"},
 };
 
 template <class Scalar>
@@ -126,6 +124,10 @@ Counted<ScriptObject> NewScalarInstance(const ScriptObject& original)
 }
 
 }
+
+std::vector<MethodName> StringMethodNames() { return NamesOfRows(g_stringMethods); }
+
+std::vector<MethodName> NumberMethodNames() { return NamesOfRows(g_numberMethods); }
 
 bool IntegerRemainder(std::int32_t left, std::int32_t right, std::int32_t& remainder)
 {
@@ -143,13 +145,7 @@ Counted<ScriptObject> StringObject::CreateInstance(const std::string&) { return 
 
 bool StringObject::InvokeMethod(const std::string& name, ArgumentList& arguments, FunctionInstance* caller)
 {
-    for (const auto& entry : g_stringMethods) {
-        if (SameName(entry.name, name)) {
-            entry.method(*this, arguments, caller);
-            return true;
-        }
-    }
-    return false;
+    return DispatchMethod(g_stringMethods, *this, name, arguments, caller);
 }
 
 std::int32_t StringObject::ToInt() const { return ReadDecimalInt(m_text); }

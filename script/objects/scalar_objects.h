@@ -1,10 +1,16 @@
 #pragma once
 
 #include "script/objects/block_pool.h"
+#include "script/objects/method_table.h"
 #include "script/script_object.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+// The methods of the "string" class, and those of "int", "double" and "bool".
+[[nodiscard]] std::vector<MethodName> StringMethodNames();
+[[nodiscard]] std::vector<MethodName> NumberMethodNames();
 
 // The four scalar classes that hold the typed values. Their arithmetic changes the held number
 // in place and never has undefined results: integers wrap around on addition, a product or

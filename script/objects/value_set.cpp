@@ -25,23 +25,33 @@ const MethodRow<ValueSetObject> ValueSetMethods[] = {
     {"SetValue", NameMatch::AnyCase,
      [](ValueSetObject& set, ArgumentList& arguments, FunctionInstance*) {
          set.SetEntry(arguments.ArgText(1, true), arguments.ArgText(2, true));
-     }},
+     }, "name, value"},
     {"GetValue", NameMatch::AnyCase,
      [](ValueSetObject& set, ArgumentList& arguments, FunctionInstance*) {
          arguments.SetResult(set.EntryText(arguments.ArgText(1, true), {}), TypeString);
-     }},
+     }, "name"},
     {"ClearData", NameMatch::AnyCase,
-     [](ValueSetObject& set, ArgumentList&, FunctionInstance*) { set.ClearEntries(); }},
+     [](ValueSetObject& set, ArgumentList&, FunctionInstance*) { set.ClearEntries(); }, ""},
 };
 
 const MethodRow<ValueSetObject> WndParamMethods[] = {
     {"SetWndProc", NameMatch::AnyCase,
      [](ValueSetObject& set, ArgumentList& arguments, FunctionInstance*) {
          set.SetEntry("WndProc", arguments.ArgText(1, true));
-     }},
+     }, "function name"},
 };
 
 } // namespace
+
+std::vector<MethodName> ValueSetMethodNames() { return NamesOfRows(ValueSetMethods); }
+
+std::vector<MethodName> WndParamMethodNames()
+{
+    std::vector<MethodName> names = NamesOfRows(WndParamMethods);
+    for (const MethodName& name : NamesOfRows(ValueSetMethods))
+        names.push_back(name);
+    return names;
+}
 
 bool ValueSetObject::InvokeMethod(const std::string& name, ArgumentList& arguments, FunctionInstance* caller)
 {

@@ -1,13 +1,20 @@
 #pragma once
 
+#include "script/objects/method_table.h"
 #include "script/script_object.h"
 #include "script/variable_list.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+// The methods of "CValueSet", and of "CWndParam" (its own, then those of "CValueSet").
+[[nodiscard]] std::vector<MethodName> ValueSetMethodNames();
+[[nodiscard]] std::vector<MethodName> WndParamMethodNames();
 
 // "CValueSet": a store of named values that scripts fill and read with "SetValue", "GetValue"
 // and "ClearData". Its entries are kept apart from the object's member variables.
+
 class ValueSetObject : public ScriptObject {
 public:
     ValueSetObject();

@@ -217,3 +217,38 @@ TEST(ScriptedUninstall, ScriptUsesTheLibraryVbscriptAndEachSystemObject)
     EXPECT_EQ("vb+2", ProfileValue(installation, "Vbs")) << "jt.dll's code answers CallVBSFunction";
     EXPECT_EQ("HELLO+1", ProfileValue(installation, "Joined")) << "registry, library call, module, and the service that exists";
 }
+
+// An author's plain script, scrambled by voscript.exe --scramble, is the hw.dll the uninstaller
+// conducts its uninstall with; --unscramble gives the plain text back. The "]" of the script
+// scrambles to a zero byte, which the reading keeps.
+TEST(ScriptedUninstall, ScriptScrambledByVoscriptConductsTheUninstall)
+{
+    SampleInstallation installation("scriptscrambled");
+    installation.AddFile("program.dat");
+    ASSERT_TRUE(installation.AddUninstallEntry());
+    AddScript(installation, "Section OnUninstallBegin\n{\n}\n"); // selects the script; replaced below
+    ASSERT_TRUE(installation.SaveRecord());
+    const std::string plain = "Section OnUninstallBegin\r\n{\r\n"
+                              "Uninstall.WriteProfileString(\"Begin\", \"[scrambled]\")\r\n"
+                              "Uninstall.DoDialog(\"SdUninstallProcess\")\r\n"
+                              "Uninstall.CancelUninstall()\r\n}\r\n";
+    ASSERT_TRUE(WriteFileText(installation.InApp("uninstall.vos"), plain));
+    const std::string voscript = FixturePath("voscript.exe");
+    ProgramUnderTest scramble;
+    ASSERT_TRUE(scramble.Start(voscript, "--scramble \"" + installation.InApp("uninstall.vos") + "\" \""
+                                             + installation.InApp("hw.dll") + "\""));
+    ASSERT_TRUE(scramble.WaitForExit());
+    EXPECT_EQ(0u, scramble.ExitCode());
+    ProgramUnderTest unscramble;
+    ASSERT_TRUE(unscramble.Start(voscript, "--unscramble \"" + installation.InApp("hw.dll") + "\" \""
+                                               + installation.InApp("back.vos") + "\""));
+    ASSERT_TRUE(unscramble.WaitForExit());
+    EXPECT_EQ(plain, ReadFileText(installation.InApp("back.vos")));
+
+    ProgramUnderTest program;
+    StartAndConfirm(program, installation);
+    ASSERT_TRUE(program.WaitForExit(60000)) << "the progress page closes itself, and the script cancels after it";
+
+    EXPECT_EQ("[scrambled]", ProfileValue(installation, "Begin"));
+    EXPECT_FALSE(PathExists(installation.InProgram("program.dat"))) << "the script's progress page removed it";
+}

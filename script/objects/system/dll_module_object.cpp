@@ -3,6 +3,7 @@
 
 #include "script/argument_list.h"
 #include "script/objects/method_table.h"
+#include "script/objects/system_method_names.h"
 #include "script/objects/system/native_call.h"
 #include "script/objects/proc_definition.h"
 #include "script/objects/system/script_paths.h"
@@ -103,10 +104,10 @@ void CallProcMethod(DllModuleObject& module, ArgumentList& arguments, FunctionIn
         arguments.SetResult("", TypeString);
 }
 
-const MethodRow<DllModuleObject> kDllModuleMethods[] = {
-    {"LoadLibrary", NameMatch::AnyCase, LoadLibraryMethod},
-    {"AddProcDefine", NameMatch::AnyCase, AddProcDefineMethod},
-    {"CallProc", NameMatch::AnyCase, CallProcMethod},
+const MethodHandler<DllModuleObject> kDllModuleMethods[] = {
+    {"LoadLibrary", LoadLibraryMethod},
+    {"AddProcDefine", AddProcDefineMethod},
+    {"CallProc", CallProcMethod},
 };
 
 DllModuleObject::~DllModuleObject()
@@ -126,7 +127,7 @@ Counted<ScriptObject> DllModuleObject::CreateInstance(const std::string& instanc
 bool DllModuleObject::InvokeMethod(const std::string& name, ArgumentList& arguments, FunctionInstance* caller)
 {
     m_failed = false;
-    return DispatchMethod(kDllModuleMethods, *this, name, arguments, caller) && !m_failed;
+    return DispatchNamedMethod(DllModuleMethodNames(), kDllModuleMethods, *this, name, arguments, caller) && !m_failed;
 }
 
 // The library's own folder and the system folder are searched for the libraries it needs,

@@ -5,6 +5,7 @@
 #include "script/argument_list.h"
 #include "script/objects/method_arguments.h"
 #include "script/objects/method_table.h"
+#include "script/objects/system_method_names.h"
 #include "script/script_text.h"
 #include "sysops/reg_key.h"
 
@@ -145,14 +146,14 @@ void ReportValueExists(RegKeyObject& object, ArgumentList& arguments, FunctionIn
     arguments.SetResultInt(exists ? 1 : 0, TypeInt);
 }
 
-const MethodRow<RegKeyObject> kRegKeyMethods[] = {
-    {"SetRegStrValue", NameMatch::AnyCase, SetStringValue},
-    {"GetRegStrValue", NameMatch::AnyCase, GetStringValue},
-    {"GetRegStrValueEx", NameMatch::AnyCase, GetStringValueInto},
-    {"SetRegDWordValue", NameMatch::AnyCase, SetNumberValue},
-    {"GetRegDWordValue", NameMatch::AnyCase, GetNumberValue},
-    {"GetRegDWordValueEx", NameMatch::AnyCase, GetNumberValueInto},
-    {"ExistValue", NameMatch::AnyCase, ReportValueExists},
+const MethodHandler<RegKeyObject> kRegKeyMethods[] = {
+    {"SetRegStrValue", SetStringValue},
+    {"GetRegStrValue", GetStringValue},
+    {"GetRegStrValueEx", GetStringValueInto},
+    {"SetRegDWordValue", SetNumberValue},
+    {"GetRegDWordValue", GetNumberValue},
+    {"GetRegDWordValueEx", GetNumberValueInto},
+    {"ExistValue", ReportValueExists},
 };
 
 Counted<ScriptObject> RegKeyObject::CreateInstance(const std::string& instanceName)
@@ -165,7 +166,7 @@ Counted<ScriptObject> RegKeyObject::CreateInstance(const std::string& instanceNa
 
 bool RegKeyObject::InvokeMethod(const std::string& name, ArgumentList& arguments, FunctionInstance* caller)
 {
-    return DispatchMethod(kRegKeyMethods, *this, name, arguments, caller);
+    return DispatchNamedMethod(RegKeyMethodNames(), kRegKeyMethods, *this, name, arguments, caller);
 }
 
 }

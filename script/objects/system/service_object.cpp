@@ -3,6 +3,7 @@
 
 #include "script/argument_list.h"
 #include "script/objects/method_table.h"
+#include "script/objects/system_method_names.h"
 #include "sysops/service_handle.h"
 #include "sysops/services.h"
 
@@ -56,12 +57,12 @@ void UninstallNamedService(ServiceObject&, ArgumentList& arguments, FunctionInst
     (void)DeleteServiceByName(ServiceName(arguments));
 }
 
-const MethodRow<ServiceObject> kServiceMethods[] = {
-    {"StartService", NameMatch::AnyCase, StartNamedService},
-    {"ServiceIsRun", NameMatch::AnyCase, ReportServiceExists},
-    {"StopService", NameMatch::AnyCase, StopNamedService},
-    {"StopServiceAndWait", NameMatch::AnyCase, StopNamedServiceAndWait},
-    {"UnInstallService", NameMatch::AnyCase, UninstallNamedService},
+const MethodHandler<ServiceObject> kServiceMethods[] = {
+    {"StartService", StartNamedService},
+    {"ServiceIsRun", ReportServiceExists},
+    {"StopService", StopNamedService},
+    {"StopServiceAndWait", StopNamedServiceAndWait},
+    {"UnInstallService", UninstallNamedService},
 };
 
 Counted<ScriptObject> ServiceObject::CreateInstance(const std::string& instanceName)
@@ -74,7 +75,7 @@ Counted<ScriptObject> ServiceObject::CreateInstance(const std::string& instanceN
 
 bool ServiceObject::InvokeMethod(const std::string& name, ArgumentList& arguments, FunctionInstance* caller)
 {
-    return DispatchMethod(kServiceMethods, *this, name, arguments, caller);
+    return DispatchNamedMethod(ServiceMethodNames(), kServiceMethods, *this, name, arguments, caller);
 }
 
 }

@@ -4,6 +4,7 @@
 
 #include "script/argument_list.h"
 #include "script/objects/method_table.h"
+#include "script/objects/system_method_names.h"
 #include "script/objects/system/script_paths.h"
 #include "script/script_engine.h"
 #include "script/script_variable.h"
@@ -72,10 +73,10 @@ void CallMethodMethod(WsModuleObject& module, ArgumentList& arguments, FunctionI
     (void)module.CallMethod(arguments, caller);
 }
 
-const MethodRow<WsModuleObject> kWsModuleMethods[] = {
-    {"LoadFile", NameMatch::AnyCase, LoadFileMethod},
-    {"LoadScript", NameMatch::AnyCase, LoadScriptMethod},
-    {"CallMethod", NameMatch::AnyCase, CallMethodMethod},
+const MethodHandler<WsModuleObject> kWsModuleMethods[] = {
+    {"LoadFile", LoadFileMethod},
+    {"LoadScript", LoadScriptMethod},
+    {"CallMethod", CallMethodMethod},
 };
 
 Counted<ScriptObject> WsModuleObject::CreateInstance(const std::string& instanceName)
@@ -89,7 +90,7 @@ Counted<ScriptObject> WsModuleObject::CreateInstance(const std::string& instance
 bool WsModuleObject::InvokeMethod(const std::string& name, ArgumentList& arguments, FunctionInstance* caller)
 {
     m_failed = false;
-    return DispatchMethod(kWsModuleMethods, *this, name, arguments, caller) && !m_failed;
+    return DispatchNamedMethod(WsModuleMethodNames(), kWsModuleMethods, *this, name, arguments, caller) && !m_failed;
 }
 
 ScriptModuleHost& WsModuleObject::Module()
