@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include <vector>
+
 namespace {
 
 constexpr LONG kNameNotFound = static_cast<LONG>(0xC0000034);
@@ -13,6 +15,9 @@ constexpr LONG kPathNotFound = static_cast<LONG>(0xC000003A);
 constexpr LONG kNotADirectory = static_cast<LONG>(0xC0000103);
 
 using StatusToErrorFunction = ULONG(NTAPI*)(LONG);
+
+// Beyond so many open folders the checked ones are let go and checked anew.
+constexpr std::size_t kMostChecked = 4096;
 
 bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
 
@@ -55,22 +60,34 @@ std::size_t RootLength(const std::wstring& path)
     return 0;
 }
 
-// The components after the root, empty ones (doubled separators) left out.
-bool SplitBelowRoot(const std::wstring& path, std::size_t rootLength, std::vector<std::wstring>& names)
+// The root, then each folder on the way and the path itself, as root and names joined with
+// single backslashes; empty names (doubled separators) are left out. False for a form without
+// a root, a path that is only a root, and a path with "." or ".." in it.
+bool SplitWay(const std::wstring& path, std::vector<std::wstring>& ways)
 {
+    const std::size_t rootLength = RootLength(path);
+    if (rootLength == 0)
+        return false;
+    ways.push_back(path.substr(0, rootLength));
     std::size_t at = rootLength;
     while (at <= path.size()) {
         std::size_t end = path.find_first_of(L"\\/", at);
         if (end == std::wstring::npos)
             end = path.size();
-        std::wstring name = path.substr(at, end - at);
+        const std::wstring name = path.substr(at, end - at);
         if (name == L"." || name == L"..")
             return false;
         if (!name.empty())
-            names.push_back(std::move(name));
+            ways.push_back(ways.size() == 1 ? ways[0] + name : ways.back() + L"\\" + name);
         at = end + 1;
     }
-    return !names.empty();
+    return ways.size() > 1;
+}
+
+// The last name of the i-th way, i at least 1.
+std::wstring NameAt(const std::vector<std::wstring>& ways, std::size_t i)
+{
+    return ways[i].substr(ways[i - 1].size() + (i == 1 ? 0 : 1));
 }
 
 }
@@ -108,65 +125,65 @@ std::wstring WideOfAnsi(const std::string& text)
 
 void CheckedWay::Release()
 {
-    m_folders.clear();
-    m_names.clear();
-    m_root.clear();
+    m_checked.clear();
+    m_last = INVALID_HANDLE_VALUE;
 }
 
-WayResult CheckedWay::OpenFolder(const std::wstring& name, const std::wstring& path)
+void CheckedWay::Forget(const std::string& folder)
 {
-    LONG status = 0;
-    FileHandle folder = OpenInFolder(m_folders.back().Get(), name, FILE_READ_ATTRIBUTES | FILE_TRAVERSE | SYNCHRONIZE,
-                                     FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT, status);
-    if (!folder.IsOpen())
-        return {IsNotFoundStatus(status) ? WayState::Missing : WayState::Failed, ErrorOfStatus(status)};
-    if (SeeLink(folder.Get(), path) != LinkSight::None)
-        return {WayState::ThroughLink, 0};
-    m_names.push_back(name);
-    m_folders.push_back(std::move(folder));
-    return {};
+    std::vector<std::wstring> ways;
+    if (!SplitWay(WideOfAnsi(folder), ways))
+        return;
+    const std::wstring& key = ways.back();
+    for (auto entry = m_checked.begin(); entry != m_checked.end();) {
+        const std::wstring& path = entry->first;
+        const bool below = path.size() > key.size() && path.compare(0, key.size(), key) == 0 && path[key.size()] == L'\\';
+        entry = path == key || below ? m_checked.erase(entry) : std::next(entry);
+    }
+    m_last = INVALID_HANDLE_VALUE;
 }
 
 WayResult CheckedWay::OpenTo(const std::string& path, std::wstring& name)
 {
+    m_last = INVALID_HANDLE_VALUE;
+    std::vector<std::wstring> ways;
     const std::wstring wide = WideOfAnsi(path);
-    const std::size_t rootLength = RootLength(wide);
-    std::vector<std::wstring> names;
-    if (rootLength == 0 || !SplitBelowRoot(wide, rootLength, names))
+    if (!SplitWay(wide, ways))
         return {WayState::BadForm, ERROR_BAD_PATHNAME};
-    name = names.back();
-    names.pop_back();
-
-    const std::wstring root = wide.substr(0, rootLength);
-    if (m_folders.empty() || root != m_root) {
+    name = NameAt(ways, ways.size() - 1);
+    ways.pop_back(); // the path itself
+    if (m_checked.size() > kMostChecked)
         Release();
-        FileHandle opened(CreateFileW(root.c_str(), FILE_READ_ATTRIBUTES | FILE_TRAVERSE | SYNCHRONIZE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-        if (!opened.IsOpen()) {
+    // The deepest folder on the way that is checked already; the rest is opened from there.
+    std::size_t start = ways.size();
+    while (start > 0 && !m_checked.count(ways[start - 1]))
+        --start;
+    if (start == 0) {
+        FileHandle root(CreateFileW(ways[0].c_str(), FILE_READ_ATTRIBUTES | FILE_TRAVERSE | SYNCHRONIZE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!root.IsOpen()) {
             const DWORD error = GetLastError();
             const bool missing = error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND
                 || error == ERROR_BAD_NETPATH || error == ERROR_INVALID_DRIVE;
             return {missing ? WayState::Missing : WayState::Failed, error};
         }
-        m_root = root;
-        m_folders.push_back(std::move(opened));
+        m_checked.emplace(ways[0], std::move(root));
+        start = 1;
     }
-    // The folders this path shares with the last one are open and checked already.
-    std::size_t shared = 0;
-    while (shared < names.size() && shared < m_names.size() && names[shared] == m_names[shared])
-        ++shared;
-    m_names.resize(shared);
-    m_folders.resize(shared + 1);
-
-    std::wstring walked = root;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        walked += (i == 0 ? L"" : L"\\") + names[i];
-        if (i < shared)
-            continue;
-        const WayResult opened = OpenFolder(names[i], walked);
-        if (opened.state != WayState::Open)
-            return opened;
+    HANDLE parent = m_checked.find(ways[start - 1])->second.Get();
+    for (std::size_t i = start; i < ways.size(); ++i) {
+        const std::wstring folderName = NameAt(ways, i);
+        LONG status = 0;
+        FileHandle folder = OpenInFolder(parent, folderName, FILE_READ_ATTRIBUTES | FILE_TRAVERSE | SYNCHRONIZE,
+                                         FILE_DIRECTORY_FILE | FILE_OPEN_FOR_BACKUP_INTENT, status);
+        if (!folder.IsOpen())
+            return {IsNotFoundStatus(status) ? WayState::Missing : WayState::Failed, ErrorOfStatus(status)};
+        if (SeeLink(folder.Get(), ways[i]) != LinkSight::None)
+            return {WayState::ThroughLink, 0};
+        parent = folder.Get();
+        m_checked.emplace(ways[i], std::move(folder));
     }
+    m_last = parent;
     return {};
 }

@@ -3,7 +3,7 @@
 #include "sysops/file_handle.h"
 
 #include <string>
-#include <vector>
+#include <unordered_map>
 
 // How far the way to a path could be opened.
 enum class WayState {
@@ -23,23 +23,23 @@ struct WayResult {
 // the handle of the one before and never following a link, and checked: none may be a junction,
 // mount point or symbolic link (a name surrogate; a cloud file's placeholder is a folder like any
 // other). An entry opened relative to the last folder's handle is then in the folder that was
-// checked, whatever is renamed or swapped in on the way afterwards. The handles stay open for the
-// next path that shares folders with this one, so that a run of files in one folder checks the
-// folder once; Release lets them go before a folder on the way is to be removed.
+// checked, whatever is renamed or swapped in on the way afterwards. Every checked folder stays
+// open for the next paths that pass it, so that the thousands of files of an installation check
+// each of their folders once; Forget lets a folder go before it is removed, Release all of them.
 class CheckedWay {
 public:
     // Opens the folders that hold path, its last part left out; name receives that last part.
     [[nodiscard]] WayResult OpenTo(const std::string& path, std::wstring& name);
     // The handle of the folder that the last successful OpenTo reached.
-    [[nodiscard]] HANDLE Folder() const { return m_folders.empty() ? INVALID_HANDLE_VALUE : m_folders.back().Get(); }
+    [[nodiscard]] HANDLE Folder() const { return m_last; }
+    // Closes the handles of the folder and of every folder below it.
+    void Forget(const std::string& folder);
     void Release();
 
 private:
-    [[nodiscard]] WayResult OpenFolder(const std::wstring& name, const std::wstring& path);
-
-    std::wstring m_root;
-    std::vector<std::wstring> m_names; // the folders below the root, in order
-    std::vector<FileHandle> m_folders; // the root's handle, then one per name
+    // Checked folders by their path as root and names joined with single backslashes.
+    std::unordered_map<std::wstring, FileHandle> m_checked;
+    HANDLE m_last = INVALID_HANDLE_VALUE;
 };
 
 // The NT status of a failed open as a Windows error code.

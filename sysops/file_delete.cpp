@@ -85,6 +85,8 @@ FolderRemoval RemoveEmptyFolder(const std::string& path, CheckedWay* way)
     CheckedWay own;
     std::wstring name;
     FolderRemoval removal{};
+    if (way)
+        way->Forget(path); // a folder held open would stay until its handle closes
     CheckedWay* checked = OpenWay(way, own, path, name, removal);
     if (!checked)
         return removal;

@@ -7,11 +7,18 @@
 #include <gtest/gtest.h>
 
 // A record names files and folders by path; a user who can write one of the folders on the way
-// can plant a link there. Under Wine a Unix symbolic link stands in for a junction.
+// can plant a link there. Under Wine a Unix symbolic link stands in for a junction, which the
+// scratch folder's removal cannot remove, so each run takes folder names of its own.
+
+namespace {
+
+std::string RunLabel(const char* label) { return label + std::to_string(GetTickCount()); }
+
+}
 
 TEST(RecordedPaths, NothingIsDeletedThroughALinkOnTheWay)
 {
-    ScratchFolder scratch("way");
+    ScratchFolder scratch(RunLabel("way"));
     const std::string target = scratch.Join("Target");
     ASSERT_TRUE(MakeFolder(target) && MakeFolder(target + "\\Empty") && MakeFolder(target + "\\Sub"));
     ASSERT_TRUE(WriteFileText(target + "\\Precious.doc", "keep") && WriteFileText(target + "\\Sub\\Deep.doc", "keep"));
@@ -34,7 +41,7 @@ TEST(RecordedPaths, NothingIsDeletedThroughALinkOnTheWay)
 
 TEST(RecordedPaths, FolderSwappedForALinkAfterItsCheckIsNotFollowed)
 {
-    ScratchFolder scratch("swap");
+    ScratchFolder scratch(RunLabel("swap"));
     const std::string folder = scratch.Join("App");
     ASSERT_TRUE(MakeFolder(folder) && MakeFolder(scratch.Join("Target")));
     ASSERT_TRUE(WriteFileText(folder + "\\a.txt", "x") && WriteFileText(folder + "\\b.txt", "x"));
