@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // The class of the "System" host object. It holds no state and has no class name: what it
 // knows is its table of methods, which the Windows build fills with the whole function
@@ -35,3 +36,8 @@ void UnscrambleTextMethod(SystemObject& system, ArgumentList& arguments, Functio
 // A "System" object with only the methods that need no system, for hosts that run scripts
 // away from Windows (the command-line runner on Linux).
 [[nodiscard]] Counted<ScriptObject> MakePortableSystemObject();
+
+// Whether the whole function library of the Windows "System" object has a method of this name,
+// compared as that object compares it: a host without the library tells a method it lacks
+// from a misspelled name by it.
+[[nodiscard]] bool IsSystemLibraryMethod(std::string_view called);

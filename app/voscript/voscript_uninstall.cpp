@@ -1,6 +1,5 @@
 #include "app/voscript/voscript_uninstall.h"
 
-#include "app/page_result.h"
 #include "app/uninstall_object.h"
 #include "script/argument_list.h"
 #include "script/script_engine.h"
@@ -24,8 +23,12 @@ std::string OneLine(const std::string& text)
 
 class PrintingActions final : public UninstallActions {
 public:
-    explicit PrintingActions(std::string& output) : m_output(output) {}
+    PrintingActions(std::string& output, const RunnerSetup& setup) : m_output(output), m_setup(setup)
+    {
+        ReadProfileLines(setup.profileText);
+    }
 
+    // Answered as the page answers its default button.
     int ShowPage(ScriptPage page, std::vector<LaunchEntry>& entries, bool& writeBack) override
     {
         for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -34,10 +37,13 @@ public:
                 + OneLine(entry.parameters) + " | " + OneLine(entry.prompt) + " | "
                 + (entry.state != 0 ? "checked" : "unchecked") + "\n";
         }
-        writeBack = true;
-        return page == ScriptPage::Progress ? PageNext : PageFinish;
+        const DefaultPageAnswer& answer = DefaultAnswerOf(page);
+        writeBack = answer.writesLaunchStates;
+        if (answer.setsRebootFlag)
+            m_output += "  restart now: the uninstaller would restart Windows at its end\n";
+        return answer.result;
     }
-    std::string CurrentAppId() override { return {}; }
+    std::string CurrentAppId() override { return m_setup.appId; }
     void RunDefaultFlow() override { m_output += "  (the default flow: progress page, then finish page)\n"; }
     void CancelUninstall() override { cancelled = true; }
     void OpenWaitingWindow(WaitingKind, const std::string&) override {}
@@ -53,7 +59,7 @@ public:
         auto found = m_profile.find(Folded(key));
         return found == m_profile.end() ? defaultNumber : ReadDecimalInt(found->second);
     }
-    std::string ModulePath() override { return {}; }
+    std::string ModulePath() override { return m_setup.uninstallerPath; }
 
     bool cancelled = false;
 
@@ -68,7 +74,24 @@ private:
         return key;
     }
 
+    // key=value lines; the first of a key wins, as the profile functions read them.
+    void ReadProfileLines(const std::string& text)
+    {
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find_first_of("\r\n", start);
+            if (end == std::string::npos)
+                end = text.size();
+            const std::string line = text.substr(start, end - start);
+            const std::size_t equals = line.find('=');
+            if (equals != std::string::npos)
+                m_profile.emplace(Folded(line.substr(0, equals)), line.substr(equals + 1));
+            start = end + 1;
+        }
+    }
+
     std::string& m_output;
+    const RunnerSetup& m_setup;
     std::map<std::string, std::string> m_profile;
 };
 
@@ -84,6 +107,19 @@ std::string ArgumentShown(const ArgumentList& arguments, std::size_t number, Fun
     return "\"" + OneLine(arguments.ArgText(number, true)) + "\"";
 }
 
+}
+
+std::string PrintedCall(const std::string& objectName, const std::string& method, const ArgumentList& arguments,
+                        FunctionInstance* caller)
+{
+    std::string line = objectName + "." + method + "(";
+    for (std::size_t i = 1; i <= arguments.Count(); ++i)
+        line += (i > 1 ? ", " : "") + ArgumentShown(arguments, i, caller);
+    return line + ")";
+}
+
+namespace {
+
 class PrintingUninstallObject final : public UninstallObject {
 public:
     PrintingUninstallObject(std::unique_ptr<PrintingActions> actions, std::string& output)
@@ -95,10 +131,7 @@ public:
     {
         if (!IsUninstallFunction(name))
             return false;
-        std::string line = "Uninstall." + name + "(";
-        for (std::size_t i = 1; i <= arguments.Count(); ++i)
-            line += (i > 1 ? ", " : "") + ArgumentShown(arguments, i, caller);
-        m_output += line + ")\n";
+        m_output += PrintedCall("Uninstall", name, arguments, caller) + "\n";
         const std::size_t printed = m_output.size();
         (void)UninstallObject::InvokeMethod(name, arguments, caller);
         if (arguments.Result().Type() != TypeNone)
@@ -112,9 +145,9 @@ private:
 
 }
 
-Counted<ScriptObject> MakePrintingUninstallObject(std::string& output)
+Counted<ScriptObject> MakePrintingUninstallObject(std::string& output, const RunnerSetup& setup)
 {
-    return MakeCounted<PrintingUninstallObject>(std::make_unique<PrintingActions>(output), output);
+    return MakeCounted<PrintingUninstallObject>(std::make_unique<PrintingActions>(output, setup), output);
 }
 
 bool PrintingUninstallCancelled(const ScriptObject& object)
@@ -126,10 +159,10 @@ bool PrintingUninstallCancelled(const ScriptObject& object)
     return actions && actions->cancelled;
 }
 
-UninstallHostObjects RunnerHostObjects(std::string& output, Counted<ScriptObject> system)
+UninstallHostObjects RunnerHostObjects(std::string& output, const RunnerSetup& setup, Counted<ScriptObject> system)
 {
     UninstallHostObjects objects;
-    objects.uninstall = MakePrintingUninstallObject(output);
+    objects.uninstall = MakePrintingUninstallObject(output, setup);
     objects.system = std::move(system);
     return objects;
 }
