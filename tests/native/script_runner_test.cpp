@@ -139,8 +139,8 @@ TEST(VoScriptRunner, WalksAnUninstallFolderAsTheUninstallerWouldWithoutChangingT
     record.Setsfentype(2);
     ASSERT_TRUE(record.Save((folder / "Setup.Kvx").string()));
     write("hw.dll", Scramble(Crlf("Section OnUninstallBegin\n{\n"
-                                  "var int first = MessageBox(\"Remove settings?\", \"Question\", 4)\n"
-                                  "var int second = MessageBox(\"Sure?\", \"Question\", 4)\n"
+                                  "var int first\nfirst = MessageBox(\"Remove settings?\", \"Question\", 4)\n"
+                                  "var int second\nsecond = MessageBox(\"Sure?\", \"Question\", 4)\n"
                                   "Uninstall.WriteProfileString(\"Answers\", \"\" + first + \",\" + second)\n"
                                   "}\n"
                                   "Section OnUninstallProcess\n{\n"
@@ -170,8 +170,8 @@ TEST(VoScriptRunner, WalksAnUninstallFolderAsTheUninstallerWouldWithoutChangingT
               "Uninstall.GetProfileString(\"Installed\", \"none\") = yes\n"
               "System.DeleteFile(\"settings.ini\")  (not carried out; --real carries it out)\n"
               "System.ExistFile needs the Windows runner, voscript.exe\n"
-              "MessageBox: error: ErrorCode:8 , ErrorLine=13 , ErrorWord=System.ExistFile\n"
-              "error: code=8 (no such method, or a name in the wrong case) line=13 word=System.ExistFile\n",
+              "MessageBox: error: ErrorCode:8 , ErrorLine=15 , ErrorWord=System.ExistFile\n"
+              "error: code=8 (no such method, or a name in the wrong case) line=15 word=System.ExistFile\n",
               output);
 
     // Unscrambled files with a record that says they are scrambled are not what the uninstaller
