@@ -7,6 +7,8 @@
 #include "script/script_text.h"
 
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -39,10 +41,10 @@ std::string PlainText(const std::string& path)
     return text;
 }
 
-// The lines of the ProFileData section (its name in any case), up to the next section.
-std::string ProfileSection(const std::string& text)
+// The key=value lines of the ProFileData section (its name in any case), up to the next section.
+std::vector<std::pair<std::string, std::string>> ProfileSection(const std::string& text)
 {
-    std::string section;
+    std::vector<std::pair<std::string, std::string>> values;
     bool inside = false;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -50,13 +52,14 @@ std::string ProfileSection(const std::string& text)
         if (end == std::string::npos)
             end = text.size();
         const std::string line = text.substr(start, end - start);
+        const std::size_t equals = line.find('=');
         if (!line.empty() && line.front() == '[')
             inside = SameName(line, kProfileSection);
-        else if (inside)
-            section += line + "\n";
+        else if (inside && equals != std::string::npos)
+            values.emplace_back(line.substr(0, equals), line.substr(equals + 1));
         start = end + 1;
     }
-    return section;
+    return values;
 }
 
 void FillFromRecord(const InstallRecord& record, RunnerSetup& setup)
@@ -64,8 +67,13 @@ void FillFromRecord(const InstallRecord& record, RunnerSetup& setup)
     setup.appId = record.GetGUID();
     setup.appName = record.GetAppName();
     setup.uninstallFolder = record.GetUnInstallFolder();
-    if (setup.uninstallerPath.empty() && !setup.uninstallFolder.empty())
+    if (setup.uninstallFolder.empty())
+        return;
+    if (setup.uninstallerPath.empty())
         setup.uninstallerPath = JoinPath(setup.uninstallFolder, kUninstallerFile);
+    // Where the record's folder can be read (the Windows runner on the machine installed to),
+    // the profile functions start from its ProFile.ini.
+    setup.profileValues = ProfileSection(PlainText(JoinPath(setup.uninstallFolder, kProfileFile)));
 }
 
 }
@@ -93,7 +101,9 @@ bool ReadUninstallFolder(const std::string& folder, const std::string& recordPat
     (void)AppendScriptFile(FileOpens(primary) ? primary : InFolder(folder, kSpareUninstallScriptFile), encoding,
                            script);
     (void)AppendScriptFile(InFolder(folder, kWindowsScriptFile), encoding, setup.windowsScript);
-    setup.profileText = ProfileSection(PlainText(InFolder(folder, kProfileFile)));
+    const std::string profile = PlainText(InFolder(folder, kProfileFile));
+    if (!profile.empty())
+        setup.profileValues = ProfileSection(profile);
     if (encoding != kScriptFilesScrambled)
         reason = "the record's sfentype is " + std::to_string(encoding) + ", not 2: the uninstaller reads no script file";
     else if (script.empty())

@@ -5,8 +5,9 @@
 #include <string>
 
 // Reads GetCurAppID, the application's name and the uninstall folder from an install record
-// into the setup; the uninstaller-to-be defaults to UnInstall.exe in that uninstall folder.
-// False when the record cannot be read.
+// into the setup; the uninstaller-to-be defaults to UnInstall.exe in that uninstall folder, and
+// the profile starts from its ProFile.ini when that can be read. False when the record cannot
+// be read.
 [[nodiscard]] bool ReadRecordInto(const std::string& recordPath, RunnerSetup& setup);
 
 // What the uninstaller finds in an uninstall folder, read as it reads it: the record

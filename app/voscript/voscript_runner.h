@@ -5,6 +5,7 @@
 #include "script/script_object.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // What the runner tells a script in place of the uninstaller's machine and record.
@@ -22,9 +23,9 @@ struct RunnerSetup {
     std::string appId;
     std::string appName;
     std::string uninstallFolder;
-    // The section ProFileData of that ProFile.ini, as key=value lines; written values stay in
-    // memory.
-    std::string profileText;
+    // The keys and values of section ProFileData of that ProFile.ini, in file order; written
+    // values stay in memory.
+    std::vector<std::pair<std::string, std::string>> profileValues;
     // The VBScript code that the uninstaller takes from jt.dll.
     std::string windowsScript;
 };

@@ -25,7 +25,9 @@ class PrintingActions final : public UninstallActions {
 public:
     PrintingActions(std::string& output, const RunnerSetup& setup) : m_output(output), m_setup(setup)
     {
-        ReadProfileLines(setup.profileText);
+        // The first of a key wins, as the profile functions read them.
+        for (const auto& [key, value] : setup.profileValues)
+            m_profile.emplace(Folded(key), value);
     }
 
     // Answered as the page answers its default button.
@@ -72,22 +74,6 @@ private:
                 character = static_cast<char>(character - 'A' + 'a');
         }
         return key;
-    }
-
-    // key=value lines; the first of a key wins, as the profile functions read them.
-    void ReadProfileLines(const std::string& text)
-    {
-        std::size_t start = 0;
-        while (start < text.size()) {
-            std::size_t end = text.find_first_of("\r\n", start);
-            if (end == std::string::npos)
-                end = text.size();
-            const std::string line = text.substr(start, end - start);
-            const std::size_t equals = line.find('=');
-            if (equals != std::string::npos)
-                m_profile.emplace(Folded(line.substr(0, equals)), line.substr(equals + 1));
-            start = end + 1;
-        }
     }
 
     std::string& m_output;
