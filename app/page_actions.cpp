@@ -20,9 +20,6 @@ namespace {
 constexpr const char* kProfileFile = "ProFile.ini";
 constexpr const char* kProfileSection = "ProFileData";
 
-// What DoDialog gives for the progress page, which has no outcome of its own.
-constexpr int kProgressResult = 0;
-
 }
 
 PageActions::PageActions(UninstallerApp& app) : m_app(app) {}
@@ -44,7 +41,7 @@ int PageActions::ShowPage(ScriptPage page, std::vector<LaunchEntry>& entries, bo
     case ScriptPage::Progress: {
         ProgressDialog progress(m_app);
         (void)progress.Show();
-        return kProgressResult;
+        return DefaultAnswerOf(page).result;
     }
     case ScriptPage::Finish:
         return ShowFinishPage(entries, writeBack);
@@ -53,30 +50,32 @@ int PageActions::ShowPage(ScriptPage page, std::vector<LaunchEntry>& entries, bo
         return restart.Show();
     }
     }
-    return kProgressResult;
+    return kUnknownPageResult;
 }
 
+// As if the page's default button was pressed: Finish with the finish page's boxes as the
+// script set them, and "restart now" on the restart page. The restart itself is left to the
+// administrator, who learns of it from the exit code.
 int PageActions::AnswerPageSilently(ScriptPage page, bool& writeBack)
 {
+    const DefaultPageAnswer& answer = DefaultAnswerOf(page);
     switch (page) {
     case ScriptPage::Progress: {
         SilentRunView view;
         RunSystemRemoval(m_app, view);
-        return kProgressResult;
+        break;
     }
     case ScriptPage::Finish:
-        // As if Finish was pressed with the boxes as the script set them: their states go back.
         m_app.Log().Line("finish page answered with Finish");
-        writeBack = true;
-        return PageFinish;
+        break;
     case ScriptPage::Restart:
-        // "Restart now" is the page's default choice; the restart itself is left to the
-        // administrator, who learns of it from the exit code.
         m_app.Log().Line("restart page answered with its default, restart now");
-        m_app.Session().SetRebootFlag(1);
-        return PageFinish;
+        break;
     }
-    return kProgressResult;
+    writeBack = answer.writesLaunchStates;
+    if (answer.setsRebootFlag)
+        m_app.Session().SetRebootFlag(1);
+    return answer.result;
 }
 
 int PageActions::ShowFinishPage(std::vector<LaunchEntry>& entries, bool& writeBack)

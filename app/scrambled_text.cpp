@@ -1,5 +1,9 @@
 #include "app/scrambled_text.h"
 
+#include "app/uninstall_state.h"
+
+#include <cstdio>
+
 void AppendUnscrambled(const std::string& bytes, std::string& text)
 {
     text.reserve(text.size() + bytes.size());
@@ -17,4 +21,19 @@ std::string Scramble(const std::string& text)
     for (unsigned char c : text)
         bytes.push_back(static_cast<char>(c ^ kScriptScrambleKey));
     return bytes;
+}
+
+bool AppendScriptFile(const std::string& path, int encoding, std::string& text)
+{
+    if (encoding != kScriptFilesScrambled)
+        return true;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        AppendUnscrambled(std::string(buffer, got), text);
+    std::fclose(file);
+    return true;
 }

@@ -1,5 +1,6 @@
 #include "app/uninstall_object.h"
 
+#include "app/page_result.h"
 #include "base/path_text.h"
 #include "script/argument_list.h"
 #include "script/objects/method_table.h"
@@ -23,8 +24,12 @@ constexpr PageRow g_pages[] = {
     {"SdUninstallReboot", NameMatch::AnyCase, ScriptPage::Restart},
 };
 
-// A page name that matches none of the three shows nothing and gives 0, as the progress page.
-constexpr int kNoPageResult = 0;
+// The finish page gives Cancel whichever way it was closed; Finish writes its states back.
+constexpr DefaultPageAnswer kDefaultPageAnswers[] = {
+    {ScriptPage::Progress, 0, false, false},
+    {ScriptPage::Finish, PageCancel, true, false},
+    {ScriptPage::Restart, PageFinish, false, true},
+};
 
 std::string Text(ArgumentList& arguments, std::size_t number) { return arguments.ArgText(number, true); }
 
@@ -39,7 +44,7 @@ void DoDialog(UninstallObject& object, ArgumentList& arguments, FunctionInstance
         }
     }
     if (!row) {
-        arguments.SetResultInt(kNoPageResult);
+        arguments.SetResultInt(kUnknownPageResult);
         return;
     }
     ValueSetObject* parameters = row->page == ScriptPage::Finish ? WndParamArgument(arguments, 2, caller) : nullptr;
@@ -135,6 +140,15 @@ std::vector<MethodName> DoDialogPageNames()
     for (const PageRow& row : g_pages)
         names.push_back({row.name, row.match, ""});
     return names;
+}
+
+const DefaultPageAnswer& DefaultAnswerOf(ScriptPage page)
+{
+    for (const DefaultPageAnswer& answer : kDefaultPageAnswers) {
+        if (answer.page == page)
+            return answer;
+    }
+    return kDefaultPageAnswers[0];
 }
 
 UninstallObject::UninstallObject(std::unique_ptr<UninstallActions> actions)

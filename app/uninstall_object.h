@@ -11,6 +11,19 @@ class ValueSetObject;
 
 // The pages a script opens with DoDialog.
 enum class ScriptPage { Progress, Finish, Restart };
+// What DoDialog gives a script when the page's default button is pressed. The real pages
+// answer so, and a silent uninstall and the voscript runner, which show no page, answer by
+// this table, so that a script takes the same branch wherever it runs.
+struct DefaultPageAnswer {
+    ScriptPage page;
+    int result;              // the progress page has no outcome and gives 0
+    bool writesLaunchStates; // the finish page's launch states go back to the parameter object
+    bool setsRebootFlag;     // "restart now" is the restart page's preselected choice
+};
+[[nodiscard]] const DefaultPageAnswer& DefaultAnswerOf(ScriptPage page);
+// A page name that matches none of the pages shows nothing and gives 0.
+inline constexpr int kUnknownPageResult = 0;
+
 // The two modeless waiting windows: the small box and the wizard-sized page.
 enum class WaitingKind { Box, Page };
 

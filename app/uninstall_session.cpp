@@ -75,31 +75,22 @@ bool UninstallSession::RemoveDescFolder()
 
 void UninstallSession::ReadScrambledFile(const std::string& path, std::string& text) const
 {
-    if (m_record.Getsfentype() != kScriptFilesScrambled)
-        return;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return;
-    char buffer[4096];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        AppendUnscrambled(std::string(buffer, got), text);
-    std::fclose(file);
+    (void)AppendScriptFile(path, m_record.Getsfentype(), text); // a missing file leaves the text as it was
 }
 
 std::string UninstallSession::ReadUninstallScript() const
 {
     const std::string folder = m_record.GetUnInstallFolder();
     std::string text;
-    const std::string primary = JoinPath(folder, "hw.dll");
-    ReadScrambledFile(FileExists(primary) ? primary : JoinPath(folder, "zn.dll"), text);
+    const std::string primary = JoinPath(folder, kUninstallScriptFile);
+    ReadScrambledFile(FileExists(primary) ? primary : JoinPath(folder, kSpareUninstallScriptFile), text);
     return text;
 }
 
 std::string UninstallSession::ReadWindowsScript() const
 {
     std::string text;
-    ReadScrambledFile(JoinPath(m_record.GetUnInstallFolder(), "jt.dll"), text);
+    ReadScrambledFile(JoinPath(m_record.GetUnInstallFolder(), kWindowsScriptFile), text);
     return text;
 }
 

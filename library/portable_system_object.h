@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // Every method of the "System" object, with its case rule and arguments, on every platform:
 // the object dispatches from this table, and the runner lists and checks from it.
@@ -40,3 +41,8 @@ void UnscrambleTextMethod(SystemObject& system, ArgumentList& arguments, Functio
 // A "System" object with only the methods that need no system, for hosts that run scripts
 // away from Windows (the command-line runner on Linux).
 [[nodiscard]] Counted<ScriptObject> MakePortableSystemObject();
+
+// Whether the whole function library of the Windows "System" object has a method of this name,
+// compared as that object compares it: a host without the library tells a method it lacks
+// from a misspelled name by it.
+[[nodiscard]] bool IsSystemLibraryMethod(std::string_view called);

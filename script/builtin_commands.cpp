@@ -9,10 +9,21 @@ namespace {
 
 constexpr int MessageBoxOk = 0; // the style of a box with an OK button only
 
+// An argument that may be a variable, a quoted literal or a plain word. Only an unquoted word
+// may name a variable: "Total" stays Total even where a variable total exists.
+std::string WordOrVariableText(ScriptEngine& engine, const ArgumentList& arguments, std::size_t number,
+                               FunctionInstance* caller)
+{
+    const ScriptValue* value = arguments.Arg(number);
+    if (value && value->Type() == TypeString)
+        return value->ToString();
+    return engine.VariableText(arguments.ArgText(number, false), caller);
+}
+
 // The text of the source goes into the variable that the first argument names.
 bool DataCopy(ScriptEngine& engine, ArgumentList& arguments, FunctionInstance* caller)
 {
-    arguments.SetArg(1, engine.VariableText(arguments.ArgText(2, false), caller));
+    arguments.SetArg(1, WordOrVariableText(engine, arguments, 2, caller));
     return true;
 }
 
@@ -47,7 +58,7 @@ bool CallVbsFunction(ScriptEngine& engine, ArgumentList& arguments, FunctionInst
         arguments.SetResult("", TypeString);
         return false;
     }
-    std::string functionName = engine.VariableText(arguments.ArgText(1, false), caller);
+    std::string functionName = WordOrVariableText(engine, arguments, 1, caller);
     std::vector<VbsArgument> vbsArguments;
     for (std::size_t number = 2; number <= arguments.Count(); ++number) {
         const ScriptValue* value = arguments.Arg(number);

@@ -163,12 +163,15 @@ bool ActiveScriptHost::CallScriptFunction(const std::string& name, const std::ve
                                           std::string& result)
 {
     result.clear();
-    DISPID id = 0;
-    if (!m_driver->IsBound() || !m_driver->FindName(name, id))
+    // The texts of a script that failed to load stay, since there is no script to call.
+    if (!m_driver->IsBound())
         return true;
-    // The errors the caller reads are those of this call; the texts of a script that failed
-    // to load stay, since there is no script to call.
+    // The errors the caller reads are those of this call, even of a call of a name the script
+    // does not define: it gives the empty text and no error.
     ClearErrors();
+    DISPID id = 0;
+    if (!m_driver->FindName(name, id))
+        return true;
     std::string description;
     HRESULT hr = m_driver->InvokeMethod(id, arguments, result, description);
     if (SUCCEEDED(hr))

@@ -1,22 +1,28 @@
-// voscript [--trace] SCRIPT-FILE FUNCTION [ARG...]
-// voscript [--trace] --events SCRIPT-FILE
+// voscript [OPTION...] SCRIPT-FILE FUNCTION [ARG...]
+// voscript [OPTION...] --events SCRIPT-FILE-OR-UNINSTALL-FOLDER
+// voscript [OPTION...] --trace ...           (each statement, stored value and host call to standard error)
 // voscript --check [--scrambled] SCRIPT-FILE...
 // voscript --list
 // voscript --scramble IN OUT  |  voscript --unscramble IN OUT
+// voscript --help
 //
-// Lets the author of an uninstall script check it: loads the file as the uninstaller loads its
-// script (the bytes as they are, no scrambling) with the uninstaller's host objects and
-// constants, and either calls FUNCTION as the host calls an event function, with each ARG as
-// one text argument, or, with --events, runs OnUninstallBegin, OnUninstallProcess and
-// OnUninstallEnd in the order and by the rules of the uninstaller. The Uninstall object only
-// prints what it is asked (DoDialog goes straight through every page); no page is shown and
-// nothing of the installation is removed. Output, one line each:
-//   MessageBox: CAPTION: TEXT      every message box (the box answers OK); the uninstaller's
-//                                  report of a failed event is the box captioned "error"
+// Lets the author of an uninstall script check it: loads the script as the uninstaller loads
+// it, with the uninstaller's host objects and constants, and either calls FUNCTION as the host
+// calls an event function, with each ARG as one text argument, or, with --events, runs
+// OnUninstallBegin, OnUninstallProcess and OnUninstallEnd in the order and by the rules of the
+// uninstaller. Given a folder, --events walks it as the uninstaller walks its uninstall folder:
+// Setup.Kvx, then hw.dll or zn.dll and the VBScript code of jt.dll, unscrambled as the record
+// says, and ProFile.ini. The script is told what the uninstaller would tell it: DoDialog answers
+// as each page's default button, message boxes answer with their default button, and calls
+// that would change the machine are printed and answered, not carried out. Output, one line each:
+//   MessageBox: CAPTION: TEXT      every message box; the uninstaller's report of a failed
+//                                  event is the box captioned "error"
 //   Uninstall.NAME(ARGS) = RESULT  every call of the Uninstall object
+//   OBJECT.NAME(ARGS) = RESULT  (not carried out; --real carries it out)
+//   record: NAME GUID, uninstall folder F   first, when an install record was read
 //   event: NAME                    (--events) before each event
 //   result: TEXT                   the function's result when the call succeeded
-//   error: code=C line=L word=W    the engine's error when loading or the call failed
+//   error: code=C (MEANING) line=L word=W   the engine's error when loading or the call failed
 // Exit status: 0 success, 1 a load or script error, 2 a usage error or an unreadable file.
 // --trace writes each statement, each assignment's value and each host call to standard error.
 // --check reads each file as the uninstaller would and runs nothing: one line per finding,
@@ -33,11 +39,14 @@
 #include "app/voscript/host_catalogue.h"
 #include "app/voscript/script_check.h"
 #include "app/voscript/script_trace.h"
+#include "app/voscript/uninstall_folder.h"
 #include "app/voscript/voscript_runner.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #ifdef _WIN32
@@ -85,7 +94,22 @@ RunnerPlatform RunnerPlatformFor(const char*)
 }
 #endif
 
-enum ExitStatus { ExitUsage = 2 };
+enum ExitStatus { ExitDone = 0, ExitUsage = 2 };
+
+constexpr const char* kUsage =
+    "usage: voscript [OPTION...] SCRIPT-FILE FUNCTION [ARG...]\n"
+    "       voscript [OPTION...] --events SCRIPT-FILE-OR-UNINSTALL-FOLDER\n"
+    "       voscript --check [--scrambled] SCRIPT-FILE...\n"
+    "       voscript --list\n"
+    "       voscript --scramble IN OUT | --unscramble IN OUT\n"
+    "options:\n"
+    "  --answers 7,1        the answers of the message boxes in turn; then each box's default button\n"
+    "  --real               carry out the calls that change the machine (voscript.exe only)\n"
+    "  --uninstaller PATH   what Uninstall.GetModuleFile gives (default: UnInstall.exe of the\n"
+    "                       record's uninstall folder)\n"
+    "  --record SETUP.KVX   GetCurAppID and the uninstall folder come from this install record\n"
+    "  --trace              each statement, stored value and host call, to standard error\n"
+    "  --help               this text\n";
 
 bool ReadWholeFile(const char* path, std::string& contents)
 {
@@ -112,12 +136,7 @@ bool WriteWholeFile(const char* path, const std::string& contents)
 
 int Usage()
 {
-    std::fputs("usage: voscript [--trace] SCRIPT-FILE FUNCTION [ARG...]\n"
-               "       voscript [--trace] --events SCRIPT-FILE\n"
-               "       voscript --check [--scrambled] SCRIPT-FILE...\n"
-               "       voscript --list\n"
-               "       voscript --scramble IN OUT | --unscramble IN OUT\n",
-               stderr);
+    std::fputs(kUsage, stderr);
     return ExitUsage;
 }
 
@@ -184,6 +203,163 @@ int ConvertFile(bool scramble, const char* from, const char* to)
     return 0;
 }
 
+// What the command line asks for.
+struct Invocation {
+    RunnerSetup setup;
+    std::string recordPath;
+    bool events = false;
+    bool help = false;
+    bool trace = false;
+    std::vector<std::string> operands;
+};
+
+bool ReadAnswers(Invocation& invocation, const char* list)
+{
+    std::string text = list;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t comma = text.find(',', start);
+        if (comma == std::string::npos)
+            comma = text.size();
+        const std::string item = text.substr(start, comma - start);
+        char* end = nullptr;
+        const long answer = std::strtol(item.c_str(), &end, 10);
+        if (item.empty() || *end != '\0' || answer < 0 || answer > 100)
+            return false;
+        invocation.setup.answers.push_back(static_cast<int>(answer));
+        start = comma + 1;
+    }
+    return true;
+}
+
+// One row per option; an option with a value takes the next argument.
+struct OptionRow {
+    const char* name;
+    bool takesValue;
+    bool (*apply)(Invocation& invocation, const char* value);
+};
+
+const OptionRow kOptions[] = {
+    {"--help", false, [](Invocation& invocation, const char*) { return invocation.help = true; }},
+    {"--trace", false, [](Invocation& invocation, const char*) { return invocation.trace = true; }},
+    {"--events", false, [](Invocation& invocation, const char*) { return invocation.events = true; }},
+    {"--answers", true, ReadAnswers},
+    {"--real", false, [](Invocation& invocation, const char*) { return invocation.setup.real = true; }},
+    {"--uninstaller", true,
+     [](Invocation& invocation, const char* path) {
+         invocation.setup.uninstallerPath = path;
+         return true;
+     }},
+    {"--record", true,
+     [](Invocation& invocation, const char* path) {
+         invocation.recordPath = path;
+         return true;
+     }},
+};
+
+// Options come first; the first argument that is none starts the operands.
+bool ReadCommandLine(int argumentCount, char** arguments, Invocation& invocation)
+{
+    int next = 1;
+    for (; next < argumentCount; ++next) {
+        const OptionRow* option = nullptr;
+        for (const OptionRow& row : kOptions) {
+            if (std::string(arguments[next]) == row.name)
+                option = &row;
+        }
+        if (!option)
+            break;
+        const char* value = nullptr;
+        if (option->takesValue) {
+            if (++next == argumentCount)
+                return false;
+            value = arguments[next];
+        }
+        if (!option->apply(invocation, value))
+            return false;
+    }
+    invocation.operands.assign(arguments + next, arguments + argumentCount);
+    return true;
+}
+
+bool IsFolder(const std::string& path)
+{
+    std::error_code failure;
+    return std::filesystem::is_directory(path, failure);
+}
+
+// The folder that holds the script: what the uninstaller-to-be defaults to without a record.
+std::string DefaultUninstaller(const std::string& scriptPath)
+{
+    std::error_code failure;
+    std::filesystem::path full = std::filesystem::absolute(scriptPath, failure);
+    if (!IsFolder(scriptPath))
+        full = full.parent_path();
+    return (full / "UnInstall.exe").string();
+}
+
+int RunInvocation(Invocation& invocation)
+{
+#ifndef _WIN32
+    if (invocation.setup.real) {
+        std::fputs("voscript: --real needs the Windows runner, voscript.exe\n", stderr);
+        return ExitUsage;
+    }
+#endif
+    const std::vector<std::string>& operands = invocation.operands;
+    if (invocation.events ? operands.size() != 1 : operands.size() < 2)
+        return Usage();
+    const std::string& path = operands[0];
+    if (!invocation.recordPath.empty() && !IsFolder(path) && !ReadRecordInto(invocation.recordPath, invocation.setup)) {
+        std::fprintf(stderr, "voscript: cannot read the install record %s\n", invocation.recordPath.c_str());
+        return ExitUsage;
+    }
+    std::string script;
+    if (invocation.events && IsFolder(path)) {
+        std::string reason;
+        if (!ReadUninstallFolder(path, invocation.recordPath, invocation.setup, script, reason)) {
+            std::fprintf(stderr, "voscript: cannot read the install record of %s\n", path.c_str());
+            return ExitUsage;
+        }
+        if (!reason.empty()) {
+            std::printf("no script: %s; the uninstaller runs its default flow\n", reason.c_str());
+            return ExitDone;
+        }
+    } else if (!ReadWholeFile(path.c_str(), script)) {
+        std::fprintf(stderr, "voscript: cannot read %s\n", path.c_str());
+        return ExitUsage;
+    }
+    if (invocation.setup.uninstallerPath.empty())
+        invocation.setup.uninstallerPath = DefaultUninstaller(path);
+    if (HasLineFeedsOnly(script))
+        std::fprintf(stderr, "voscript: warning: %s has line feeds but no carriage returns; lines end only at a "
+                             "carriage return, so the script reads as one line\n", path.c_str());
+    RunnerPlatform platform = RunnerPlatformFor(path.c_str());
+    if (IsFolder(path)) {
+        // The walked folder stands for the uninstall folder that its files lie in.
+        std::error_code failure;
+        platform.scriptFolder = std::filesystem::absolute(path, failure).string();
+    }
+    platform.setup = invocation.setup;
+    std::string traceOutput;
+    ScriptTrace scriptTrace(traceOutput, stderr);
+    if (invocation.trace)
+        platform.observer = &scriptTrace;
+    std::string output;
+    if (!invocation.setup.appId.empty() || !invocation.setup.appName.empty())
+        output += "record: " + invocation.setup.appName + " " + invocation.setup.appId + ", uninstall folder "
+            + invocation.setup.uninstallFolder + "\n";
+    int status = 0;
+    if (invocation.events) {
+        status = RunVoScriptEvents(script, output, platform);
+    } else {
+        std::vector<std::string> callArguments(operands.begin() + 2, operands.end());
+        status = RunVoScript(script, operands[1], callArguments, output, platform);
+    }
+    std::fwrite(output.data(), 1, output.size(), stdout);
+    return status;
+}
+
 }
 
 int main(int argumentCount, char** arguments)
@@ -199,35 +375,14 @@ int main(int argumentCount, char** arguments)
         return argumentCount == 2 ? ListHostNames() : Usage();
     if (mode == "--scramble" || mode == "--unscramble")
         return argumentCount == 4 ? ConvertFile(mode == "--scramble", arguments[2], arguments[3]) : Usage();
-    const bool trace = mode == "--trace";
-    if (trace) {
-        ++arguments;
-        --argumentCount;
-    }
-    const bool events = argumentCount > 1 && std::string(arguments[1]) == "--events";
-    if (argumentCount < 3 || (events && argumentCount != 3))
+    Invocation invocation;
+    if (!ReadCommandLine(argumentCount, arguments, invocation))
         return Usage();
-    const char* path = events ? arguments[2] : arguments[1];
-    std::string script;
-    if (!ReadWholeFile(path, script))
-        return CannotRead(path);
-    if (HasLineFeedsOnly(script))
-        std::fprintf(stderr, "voscript: warning: %s has line feeds but no carriage returns; lines end only at a "
-                             "carriage return, so the script reads as one line\n", path);
-    RunnerPlatform platform = RunnerPlatformFor(path);
-    std::string traceOutput;
-    ScriptTrace scriptTrace(traceOutput, stderr);
-    if (trace)
-        platform.observer = &scriptTrace;
-    std::string output;
-    int status = 0;
-    if (events) {
-        status = RunVoScriptEvents(script, output, platform);
-    } else {
-        std::vector<std::string> callArguments(arguments + 3, arguments + argumentCount);
-        status = RunVoScript(script, arguments[2], callArguments, output, platform);
+    if (invocation.help) {
+        std::fputs(kUsage, stdout);
+        return ExitDone;
     }
-    std::fwrite(output.data(), 1, output.size(), stdout);
+    const int status = RunInvocation(invocation);
     std::fflush(stdout);
     return status;
 }

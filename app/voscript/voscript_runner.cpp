@@ -1,9 +1,12 @@
 #include "app/voscript/voscript_runner.h"
 
+#include "app/default_answer.h"
 #include "app/scripted_flow.h"
-#include "script/argument_list.h"
-#include "script/script_engine.h"
+#include "app/voscript/dry_run_objects.h"
 #include "app/voscript/voscript_uninstall.h"
+#include "script/argument_list.h"
+#include "script/error_meaning.h"
+#include "script/script_engine.h"
 
 namespace {
 
@@ -26,11 +29,20 @@ class RunnerHost final : public ScriptHost {
 public:
     RunnerHost(std::string& output, const RunnerPlatform& platform) : m_output(output), m_platform(platform) {}
 
-    // Every box answers OK.
-    [[nodiscard]] int ShowMessageBox(const std::string& caption, const std::string& text, int) override
+    // The answers chosen in turn, then the default button, as in a silent uninstall.
+    [[nodiscard]] int ShowMessageBox(const std::string& caption, const std::string& text, int style) override
+    {
+        const std::vector<int>& answers = m_platform.setup.answers;
+        const int answer = m_answersGiven < answers.size() ? answers[m_answersGiven++]
+                                                           : DefaultMessageBoxAnswer(static_cast<unsigned>(style));
+        PrintBox(caption, text);
+        return answer;
+    }
+
+    // A box that has only OK and takes none of the chosen answers: the uninstaller's error box.
+    void PrintBox(const std::string& caption, const std::string& text)
     {
         m_output += "MessageBox: " + OneLine(caption) + ": " + OneLine(text) + "\n";
-        return 1;
     }
 
     // Without the platform's VBScript engine a script that calls into VBScript fails.
@@ -46,48 +58,69 @@ public:
 
     [[nodiscard]] Counted<ScriptObject> CreateSystemClass(const std::string& className) override
     {
-        return m_platform.createSystemClass ? m_platform.createSystemClass(className) : Counted<ScriptObject>();
+        Counted<ScriptObject> real =
+            m_platform.createSystemClass ? m_platform.createSystemClass(className) : Counted<ScriptObject>();
+        return m_platform.setup.real ? real : MakeDryRunObject(std::move(real), {}, m_output);
     }
 
 private:
     std::string& m_output;
     const RunnerPlatform& m_platform;
+    std::size_t m_answersGiven = 0;
 };
+
+void PrintError(const ScriptEngine& engine, std::string& output)
+{
+    const ScriptError& error = engine.Error();
+    output += "error: code=" + std::to_string(error.code) + " (" + ErrorCodeMeaning(error.code) + ") line="
+        + std::to_string(error.line) + " word=" + OneLine(error.word) + "\n";
+}
 
 int ReportError(const ScriptEngine& engine, std::string& output)
 {
-    const ScriptError& error = engine.Error();
-    output += "error: code=" + std::to_string(error.code) + " line=" + std::to_string(error.line)
-        + " word=" + OneLine(error.word) + "\n";
+    PrintError(engine, output);
     return 1;
+}
+
+Counted<ScriptObject> Guarded(Counted<ScriptObject> object, const char* name, std::string& output,
+                              const RunnerPlatform& platform)
+{
+    return platform.setup.real ? object : MakeDryRunObject(std::move(object), name, output);
 }
 
 UninstallHostObjects PlatformHostObjects(std::string& output, const RunnerPlatform& platform)
 {
-    UninstallHostObjects objects = RunnerHostObjects(output, platform.system);
-    objects.service = platform.service;
-    objects.regKey = platform.regKey;
+    UninstallHostObjects objects = RunnerHostObjects(output, platform.setup, Guarded(platform.system, "System", output, platform));
+    objects.service = Guarded(platform.service, "Service", output, platform);
+    objects.regKey = Guarded(platform.regKey, "RegKey", output, platform);
     return objects;
 }
 
 // The uninstaller's side of the events, printed.
 class RunnerFlowSite final : public ScriptedFlowSite {
 public:
-    RunnerFlowSite(RunnerHost& host, const ScriptObject& uninstall, std::string& output)
-        : m_host(host), m_uninstall(uninstall), m_output(output)
+    RunnerFlowSite(RunnerHost& host, const ScriptEngine& engine, const ScriptObject& uninstall,
+                   const RunnerPlatform& platform, std::string& output)
+        : m_host(host), m_engine(engine), m_uninstall(uninstall), m_platform(platform), m_output(output)
     {
     }
 
     void RunDefaultFlow() override { m_output += "no OnUninstallBegin: the default flow runs, no event is called\n"; }
-    // The runner has no uninstall folder and so no VBScript file.
-    [[nodiscard]] std::string ReadWindowsScript() override { return {}; }
+    [[nodiscard]] std::string ReadWindowsScript() override { return m_platform.setup.windowsScript; }
     [[nodiscard]] bool IsCancelled() override { return PrintingUninstallCancelled(m_uninstall); }
-    void ReportScriptError(const std::string& text) override { (void)m_host.ShowMessageBox(kScriptErrorCaption, text, 0); }
+    // The uninstaller's box, then what its code means.
+    void ReportScriptError(const std::string& text) override
+    {
+        m_host.PrintBox(kScriptErrorCaption, text);
+        PrintError(m_engine, m_output);
+    }
     void BeforeEvent(const char* name) override { m_output += std::string("event: ") + name + "\n"; }
 
 private:
     RunnerHost& m_host;
+    const ScriptEngine& m_engine;
     const ScriptObject& m_uninstall;
+    const RunnerPlatform& m_platform;
     std::string& m_output;
 };
 
@@ -123,7 +156,7 @@ int RunVoScriptEvents(const std::string& scriptText, std::string& output, const 
     engine.SetScriptFolder(platform.scriptFolder);
     engine.SetObserver(platform.observer);
     const UninstallHostObjects objects = PlatformHostObjects(output, platform);
-    RunnerFlowSite site(host, *objects.uninstall, output);
+    RunnerFlowSite site(host, engine, *objects.uninstall, platform, output);
     const bool ran = RunScriptedUninstall(engine, scriptText, objects, site);
     if (site.IsCancelled())
         output += "cancelled: no cleanup copy would follow\n";

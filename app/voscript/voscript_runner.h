@@ -6,7 +6,30 @@
 #include "script/statement_observer.h"
 
 #include <string>
+#include <utility>
 #include <vector>
+
+// What the runner tells a script in place of the uninstaller's machine and record.
+struct RunnerSetup {
+    // The answers of the message boxes in turn; once they are used up, and without any, a box
+    // answers with its default button, as in a silent uninstall.
+    std::vector<int> answers;
+    // Service, registry, library and System calls that would change something are carried out
+    // (the Windows runner only); otherwise they are printed and answered.
+    bool real = false;
+    // What GetModuleFile gives: the uninstaller that will run the script.
+    std::string uninstallerPath;
+    // From the install record, when one is given: GetCurAppID, the application's name and the
+    // uninstall folder whose ProFile.ini the profile functions read.
+    std::string appId;
+    std::string appName;
+    std::string uninstallFolder;
+    // The keys and values of section ProFileData of that ProFile.ini, in file order; written
+    // values stay in memory.
+    std::vector<std::pair<std::string, std::string>> profileValues;
+    // The VBScript code that the uninstaller takes from jt.dll.
+    std::string windowsScript;
+};
 
 // What the platform lends the checking runs. The portable runner has little of it: a call into
 // VBScript fails, the system classes are missing and "System" knows only what needs no system.
@@ -26,6 +49,7 @@ struct RunnerPlatform {
     std::string scriptFolder;
     // Told of every statement and host call (--trace); none when null.
     StatementObserver* observer = nullptr;
+    RunnerSetup setup;
 };
 
 // The checking runs of the command-line runner. Both register the host objects of an
@@ -35,7 +59,7 @@ struct RunnerPlatform {
 // text are written as \n.
 
 // Loads the script text and calls the function with the texts as unnamed text arguments,
-// then writes "result: TEXT" or "error: code=C line=L word=W". Returns 0 on success, 1 on a
+// then writes "result: TEXT" or "error: code=C (MEANING) line=L word=W". Returns 0 on success, 1 on a
 // load or script error.
 [[nodiscard]] int RunVoScript(const std::string& scriptText, const std::string& functionName,
                               const std::vector<std::string>& arguments, std::string& output,

@@ -1,6 +1,5 @@
 #include "app/voscript/voscript_uninstall.h"
 
-#include "app/page_result.h"
 #include "app/uninstall_object.h"
 #include "script/argument_list.h"
 #include "script/script_engine.h"
@@ -23,8 +22,14 @@ namespace {
 
 class PrintingActions final : public UninstallActions {
 public:
-    explicit PrintingActions(std::string& output) : m_output(output) {}
+    PrintingActions(std::string& output, const RunnerSetup& setup) : m_output(output), m_setup(setup)
+    {
+        // The first of a key wins, as the profile functions read them.
+        for (const auto& [key, value] : setup.profileValues)
+            m_profile.emplace(Folded(key), value);
+    }
 
+    // Answered as the page answers its default button.
     int ShowPage(ScriptPage page, std::vector<LaunchEntry>& entries, bool& writeBack) override
     {
         for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -33,10 +38,13 @@ public:
                 + OneLineText(entry.parameters) + " | " + OneLineText(entry.prompt) + " | "
                 + (entry.state != 0 ? "checked" : "unchecked") + "\n";
         }
-        writeBack = true;
-        return page == ScriptPage::Progress ? PageNext : PageFinish;
+        const DefaultPageAnswer& answer = DefaultAnswerOf(page);
+        writeBack = answer.writesLaunchStates;
+        if (answer.setsRebootFlag)
+            m_output += "  restart now: the uninstaller would restart Windows at its end\n";
+        return answer.result;
     }
-    std::string CurrentAppId() override { return {}; }
+    std::string CurrentAppId() override { return m_setup.appId; }
     void RunDefaultFlow() override { m_output += "  (the default flow: progress page, then finish page)\n"; }
     void CancelUninstall() override { cancelled = true; }
     void OpenWaitingWindow(WaitingKind, const std::string&) override {}
@@ -52,7 +60,7 @@ public:
         auto found = m_profile.find(Folded(key));
         return found == m_profile.end() ? defaultNumber : ReadDecimalInt(found->second);
     }
-    std::string ModulePath() override { return {}; }
+    std::string ModulePath() override { return m_setup.uninstallerPath; }
     // The runner deletes nothing, so nothing waits for a restart.
     bool IsRestartNeeded() override { return false; }
 
@@ -70,6 +78,7 @@ private:
     }
 
     std::string& m_output;
+    const RunnerSetup& m_setup;
     std::map<std::string, std::string> m_profile;
 };
 
@@ -85,6 +94,19 @@ std::string ArgumentShown(const ArgumentList& arguments, std::size_t number, Fun
     return "\"" + OneLineText(arguments.ArgText(number, true)) + "\"";
 }
 
+}
+
+std::string PrintedCall(const std::string& objectName, const std::string& method, const ArgumentList& arguments,
+                        FunctionInstance* caller)
+{
+    std::string line = objectName + "." + method + "(";
+    for (std::size_t i = 1; i <= arguments.Count(); ++i)
+        line += (i > 1 ? ", " : "") + ArgumentShown(arguments, i, caller);
+    return line + ")";
+}
+
+namespace {
+
 class PrintingUninstallObject final : public UninstallObject {
 public:
     PrintingUninstallObject(std::unique_ptr<PrintingActions> actions, std::string& output)
@@ -96,10 +118,7 @@ public:
     {
         if (!IsUninstallFunction(name))
             return false;
-        std::string line = "Uninstall." + name + "(";
-        for (std::size_t i = 1; i <= arguments.Count(); ++i)
-            line += (i > 1 ? ", " : "") + ArgumentShown(arguments, i, caller);
-        m_output += line + ")\n";
+        m_output += PrintedCall("Uninstall", name, arguments, caller) + "\n";
         const std::size_t printed = m_output.size();
         (void)UninstallObject::InvokeMethod(name, arguments, caller);
         if (arguments.Result().Type() != TypeNone)
@@ -113,9 +132,9 @@ private:
 
 }
 
-Counted<ScriptObject> MakePrintingUninstallObject(std::string& output)
+Counted<ScriptObject> MakePrintingUninstallObject(std::string& output, const RunnerSetup& setup)
 {
-    return MakeCounted<PrintingUninstallObject>(std::make_unique<PrintingActions>(output), output);
+    return MakeCounted<PrintingUninstallObject>(std::make_unique<PrintingActions>(output, setup), output);
 }
 
 bool PrintingUninstallCancelled(const ScriptObject& object)
@@ -127,10 +146,10 @@ bool PrintingUninstallCancelled(const ScriptObject& object)
     return actions && actions->cancelled;
 }
 
-UninstallHostObjects RunnerHostObjects(std::string& output, Counted<ScriptObject> system)
+UninstallHostObjects RunnerHostObjects(std::string& output, const RunnerSetup& setup, Counted<ScriptObject> system)
 {
     UninstallHostObjects objects;
-    objects.uninstall = MakePrintingUninstallObject(output);
+    objects.uninstall = MakePrintingUninstallObject(output, setup);
     objects.system = std::move(system);
     return objects;
 }

@@ -161,14 +161,18 @@ TEST(AdminSwitches, SilentRunWhoseScriptAsksForARestartExitsWith3010AndDoesNotRe
                                        "Section OnUninstallProcess\n{\n"
                                        "Uninstall.DoDialog(\"SdUninstallProcess\")\n}\n"
                                        "Section OnUninstallEnd\n{\n"
-                                       "Uninstall.WriteProfileString(\"Finish\", Uninstall.DoDialog(\"SdUninstallFinish\"))\n"
-                                       "Uninstall.DoDialog(\"SdUninstallReboot\")\n}\n"));
+                                       "var int finish = Uninstall.DoDialog(\"SdUninstallFinish\")\n"
+                                       "var int restart = Uninstall.DoDialog(\"SdUninstallReboot\")\n"
+                                       "MessageBox(\"\" + finish + \",\" + restart + \",\" + Uninstall.DoDialog(\"NoSuchPage\"), \"Pages\")\n}\n"));
     ASSERT_TRUE(installation.SaveRecord());
 
     bool showedWindow = true;
     EXPECT_EQ(3010, RunWithoutWindows(installation.UninstallerPath(), "/S /LOG=" + Quoted(installation.InProgram("restart.log")),
                                       showedWindow));
     EXPECT_FALSE(showedWindow);
+    // The pages answer as their default buttons do, as the real pages and the runner answer.
+    const std::string logText = ReadFileText(installation.InProgram("restart.log"));
+    EXPECT_NE(std::string::npos, logText.find("message box \"Pages\": 3,5,0")) << logText;
     EXPECT_FALSE(PathExists(installation.InProgram("program.dat")));
     // The cleanup copy still deletes the uninstall folder, and the process ended instead of
     // taking Windows down with it.

@@ -515,6 +515,25 @@ TEST(ScriptEngineCommands, CallVbsFunctionNeedsCodeAndPassesStringsAndNumbers)
     EXPECT_EQ("second error", withCode.host.boxes[1].text);
 }
 
+TEST(ScriptEngineCommands, AQuotedNameIsTakenAsWrittenNotAsAVariable)
+{
+    ScriptFixture script;
+    ASSERT_TRUE(script.Load("Function string main\n"
+                            "{\n"
+                            "var string total = \"\"\n"
+                            "var string text = \"the variable\"\n"
+                            "var string target\n"
+                            "CallVBSFunction(\"Total\", 5)\n"
+                            "DataCpy(target, \"text\")\n"
+                            "return target\n"
+                            "}\n"));
+    script.engine.SetVbsCode("Function Total(n)\r\nEnd Function");
+    ASSERT_TRUE(script.Call("main"));
+    ASSERT_EQ(1u, script.host.vbsCalls.size());
+    EXPECT_EQ("Total", script.host.vbsCalls[0].functionName);
+    EXPECT_EQ("text", script.result.ToString());
+}
+
 TEST(ScriptEngineCommands, CallVbsFunctionWithAMissingVariableRunsNothing)
 {
     ScriptFixture script;

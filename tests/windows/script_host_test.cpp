@@ -90,6 +90,11 @@ TEST(ScriptHost, RuntimeErrorOfACallIsReportedForThatCallOnly)
     EXPECT_FALSE(host.CallScriptFunction("Fails", {}, result));
     ASSERT_EQ(1u, host.ErrorTexts().size()) << AllTexts(host.ErrorTexts());
     EXPECT_EQ(0u, host.ErrorTexts()[0].find("Script error in line 2, position ")) << host.ErrorTexts()[0];
+    // A name the script does not define brings none of the old errors back.
+    EXPECT_TRUE(host.CallScriptFunction("Undefined", {}, result)) << AllTexts(host.ErrorTexts());
+    EXPECT_FALSE(host.HasScriptError());
+    EXPECT_TRUE(host.ErrorTexts().empty()) << AllTexts(host.ErrorTexts());
+    ASSERT_FALSE(host.CallScriptFunction("Fails", {}, result));
     EXPECT_TRUE(host.CallScriptFunction("Works", {}, result)) << AllTexts(host.ErrorTexts());
     EXPECT_EQ("w", result);
     EXPECT_TRUE(host.ErrorTexts().empty()) << AllTexts(host.ErrorTexts());

@@ -53,14 +53,25 @@ TEST(VoscriptSystemObjects, ScriptUsesEachObjectOnce)
     ScratchService service("voscript", binary);
     ASSERT_TRUE(service.IsReady());
 
+    const std::string call = Quoted(FixturePath("system_objects.vos")) + " UseEachObject " + Quoted(service.Name()) + " "
+        + Quoted(library) + " " + Quoted(key.Path());
     DWORD exitCode = 0;
-    const std::string output = RunCapturingOutput(
-        Quoted(FixturePath("voscript.exe")) + " " + Quoted(FixturePath("system_objects.vos")) + " UseEachObject "
-            + Quoted(service.Name()) + " " + Quoted(library) + " " + Quoted(key.Path()),
-        folder.Join("output.txt"), exitCode);
+    DWORD size = 0;
+    // Unless asked, the registry value is not written and the library is neither loaded nor
+    // called: the calls are printed and answered.
+    const std::string dryRun = RunCapturingOutput(Quoted(FixturePath("voscript.exe")) + " " + call,
+                                                  folder.Join("dry.txt"), exitCode);
+    EXPECT_NE(std::string::npos, dryRun.find("RegKey.SetRegStrValue(\"HKEY_CURRENT_USER\"")) << dryRun;
+    EXPECT_NE(std::string::npos, dryRun.find("CallProc(\"UpperCaseText\", \"missing\") = \"\"  (not carried out")) << dryRun;
+    EXPECT_NE(std::string::npos, dryRun.find("result: missing+1|missing+2\n")) << dryRun;
+    EXPECT_EQ(0u, exitCode);
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegGetValueA(HKEY_CURRENT_USER, key.Path().c_str(), "Greeting", RRF_RT_REG_SZ,
+                                                 nullptr, nullptr, &size));
+
+    const std::string output = RunCapturingOutput(Quoted(FixturePath("voscript.exe")) + " --real " + call,
+                                                  folder.Join("output.txt"), exitCode);
     EXPECT_EQ("result: HELLO+1|hello+2\n", output);
     EXPECT_EQ(0u, exitCode);
-    DWORD size = 0;
     EXPECT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_CURRENT_USER, key.Path().c_str(), "Greeting", RRF_RT_REG_SZ, nullptr,
                                           nullptr, &size));
 }

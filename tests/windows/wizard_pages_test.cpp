@@ -4,7 +4,9 @@
 #include "app/finish_page.h"
 #include "app/resource.h"
 #include "app/restart_page.h"
+#include "app/uninstall_object.h"
 #include "app/uninstaller_app.h"
+#include "app/voscript/voscript_runner.h"
 #include "app/waiting_windows.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/page_thread.h"
@@ -67,6 +69,59 @@ TEST(RestartPage, FinishWithLaterLeavesTheFlagAndClosingGivesCancel)
     }
     EXPECT_EQ(PageCancel, result);
     EXPECT_EQ(0, app.Session().RebootFlag());
+}
+
+// DoDialog gives a script what the page gives when its default button is pressed, wherever the
+// script runs: the real pages, the voscript runner, and a silent uninstall (which answers by
+// the same table; its end-to-end run is AdminSwitches.SilentRunWhoseScriptAsksForARestart...).
+TEST(DoDialogAnswers, RealPagesAndTheRunnerAnswerAsTheDefaultButton)
+{
+    struct Row {
+        ScriptPage page;
+        int result;
+        bool writesLaunchStates;
+        bool setsRebootFlag;
+    };
+    const Row table[] = {{ScriptPage::Progress, 0, false, false},
+                         {ScriptPage::Finish, PageCancel, true, false},
+                         {ScriptPage::Restart, PageFinish, false, true}};
+    for (const Row& row : table) {
+        const DefaultPageAnswer& answer = DefaultAnswerOf(row.page);
+        EXPECT_EQ(row.result, answer.result) << static_cast<int>(row.page);
+        EXPECT_EQ(row.writesLaunchStates, answer.writesLaunchStates) << static_cast<int>(row.page);
+        EXPECT_EQ(row.setsRebootFlag, answer.setsRebootFlag) << static_cast<int>(row.page);
+    }
+    EXPECT_EQ(0, kUnknownPageResult);
+
+    UninstallerApp& app = AppNamed("Sample App");
+    FinishPage finish(app, "Default Finish", "Sample App");
+    PageResult result = PageBack;
+    {
+        PageThread shown([&] { result = finish.Show(); });
+        HWND window = WaitForWindow("Default Finish", "#32770", GetCurrentProcessId());
+        ASSERT_NE(nullptr, window);
+        PressButton(window, IDOK);
+    }
+    EXPECT_EQ(table[1].result, result);
+    EXPECT_EQ(table[1].writesLaunchStates, finish.EndedWithOk());
+    RestartPage restart(app, "Default Restart");
+    {
+        PageThread shown([&] { result = restart.Show(); });
+        HWND window = WaitForWindow("Default Restart", "#32770", GetCurrentProcessId());
+        ASSERT_NE(nullptr, window);
+        PressButton(window, IDOK);
+    }
+    EXPECT_EQ(table[2].result, result);
+    EXPECT_EQ(1, app.Session().RebootFlag());
+
+    std::string output;
+    EXPECT_EQ(0, RunVoScript("Function string main\r\n{\r\n"
+                             "return \"\" + Uninstall.DoDialog(\"SdUninstallProcess\") + \",\" + "
+                             "Uninstall.DoDialog(\"SdUninstallFinish\") + \",\" + Uninstall.DoDialog(\"SdUninstallReboot\") + "
+                             "\",\" + Uninstall.DoDialog(\"NoSuchPage\")\r\n}\r\n",
+                             "main", {}, output));
+    EXPECT_NE(std::string::npos, output.find("result: 0,3,5,0\n")) << output;
+    EXPECT_NE(std::string::npos, output.find("restart now")) << output;
 }
 
 TEST(FinishPage, OneLaunchEntryWithoutPromptIsOfferedCheckedAndStartedOnFinish)
