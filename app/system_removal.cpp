@@ -140,15 +140,16 @@ ItemResult SystemRemoval::RemoveShellObject(const std::string& item)
     const std::string& path = fields[1];
     const bool isGroup = EqualsNoCase(fields[0], "Group");
     const bool present = isGroup ? FolderExists(path) : IsFilePresent(path);
+    const std::string refusal = isGroup && present ? FolderRefusalReason(path) : std::string();
     const std::string staying = isGroup && present ? FirstEntryStaying(path, nullptr) : std::string();
     // The shell hears of every entry, even one that is gone already.
     (void)::RemoveShellObject(item, ShellNotification::Send);
     if (!present)
         return NotThere();
+    if (!refusal.empty())
+        return Kept(refusal);
     if (!staying.empty())
         return Kept(HoldsReason(staying));
-    if (isGroup && IsProtectedSystemFolder(path))
-        return Kept(kProtectedPathReason);
     const bool gone = isGroup ? !FolderExists(path) : !IsFilePresent(path);
     return gone ? Removed() : Failed("it could not be deleted");
 }
@@ -176,8 +177,8 @@ std::optional<ItemResult> SettledRecordFolder(const std::string& folder)
         return NotThere("the record names none");
     if (!FolderExists(folder))
         return NotThere();
-    if (IsProtectedSystemFolder(folder))
-        return Kept(kProtectedPathReason);
+    if (const std::string refusal = FolderRefusalReason(folder); !refusal.empty())
+        return Kept(refusal);
     if (IsLinkPresent(folder))
         return Kept(kLinkReason);
     return std::nullopt;

@@ -46,7 +46,6 @@ private:
 };
 
 // The reasons both the run and its preview give.
-inline constexpr const char* kProtectedPathReason = "refused as a protected path";
 inline constexpr const char* kLinkReason = "a link, never followed";
 inline constexpr const char* kSharedKeyReason = "a key that all programs share";
 inline constexpr const char* kNoServiceReason = "no service runs it";

@@ -183,8 +183,8 @@ void UninstallerApp::ReportUninstallFolder(bool copyRuns)
     ItemResult result;
     if (folder.empty())
         result = NotThere("the record names none");
-    else if (!CleanupMayDelete(folder))
-        result = Kept(kProtectedPathReason);
+    else if (const std::string refusal = CleanupRefusalReason(folder, GetModulePath()); !refusal.empty())
+        result = Kept(refusal);
     else if (!copyRuns)
         result = Failed("the cleanup copy could not be started");
     else
@@ -233,7 +233,9 @@ void UninstallerApp::LaunchCleanupCopy()
         m_log.Item(RemovalItemKind::UninstallFolder, folder, Kept("kept so that the uninstall can be run again"));
         return;
     }
-    ReportUninstallFolder(!folder.empty() && StartCleanupCopy(GetModulePath(), folder));
+    // The copy is started only for the folder this uninstaller lies in.
+    const bool mayStart = !folder.empty() && CleanupRefusalReason(folder, GetModulePath()).empty();
+    ReportUninstallFolder(mayStart && StartCleanupCopy(GetModulePath(), folder));
 }
 
 void UninstallerApp::RequestRestart()

@@ -3,7 +3,7 @@
 #include "base/path_text.h"
 #include "base/text_compare.h"
 #include "record/record_fields.h"
-#include "sysops/file_ops.h"
+#include "sysops/path_judge.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -35,9 +35,10 @@ bool RemoveShellObject(const std::string& item, ShellNotification notification)
     const std::string& type = fields[0];
     const std::string& path = fields[1];
     if (EqualsNoCase(type, "Group")) {
-        // A group that still holds entries, a shortcut the user added for one, stays.
-        if (IsFolderEmpty(path))
-            (void)DeleteFolderTree(path);
+        // A group is never deleted as a tree: the system removes a folder only when it is
+        // empty, so a shortcut the user added, or one the listing could not see, keeps it.
+        if (JudgeFolder(path).MayDelete())
+            (void)RemoveDirectoryA(path.c_str());
     } else if (EqualsNoCase(type, "Shortcut")) {
         DeleteFileA(path.c_str());
     } else {
