@@ -117,7 +117,7 @@ std::string ProfileListValue(const std::string& subkey, const char* name)
     char value[MAX_PATH + 1] = {};
     DWORD size = sizeof value;
     // Expandable strings ("%SystemDrive%\Users") come back expanded.
-    if (RegGetValueA(HKEY_LOCAL_MACHINE, subkey.c_str(), name, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ, nullptr, value,
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, subkey.c_str(), name, RRF_RT_REG_SZ, nullptr, value,
                      &size) != ERROR_SUCCESS)
         return {};
     return value;

@@ -335,15 +335,15 @@ TEST(WholeMachine, HostileRecordRemovesOnlyWhatItNamesAndMayGo)
 TEST(WholeMachine, PreviewOfAHostileRecordChangesNothing)
 {
     HostileInstallation hostile;
+    // An uninstall folder that is not the uninstaller's own.
+    hostile.installation.Record().SetUnInstallFolder(hostile.noUninstaller);
+    ASSERT_TRUE(hostile.installation.SaveRecord());
     ASSERT_FALSE(HasFailure());
     // The log lies outside the drive that the snapshots cover.
     const std::string log = "Z:\\tmp\\uninstall-preview-" + std::to_string(GetCurrentProcessId()) + ".log";
 
     const Snapshot before = SnapshotMachine();
     ProgramUnderTest program;
-    // An uninstall folder that is not the uninstaller's own.
-    hostile.installation.Record().SetUnInstallFolder(hostile.noUninstaller);
-    ASSERT_TRUE(hostile.installation.SaveRecord());
     ASSERT_TRUE(program.Start(hostile.installation.UninstallerPath(), "/PREVIEW \"/LOG=" + log + "\""));
     EXPECT_TRUE(program.WaitForExit());
     EXPECT_EQ(0u, program.ExitCode());
@@ -357,8 +357,8 @@ TEST(WholeMachine, PreviewOfAHostileRecordChangesNothing)
     EXPECT_TRUE(changed.empty()) << *changed.begin() << " changed";
     const std::string report = ReadFileText(log);
     for (const std::string& line : {std::string("record folder    \\\\?\\C:\\windows  (refused as a protected path)"),
-                                     "shell object     " + hostile.other.folder + "\\Favorites  (another user's profile)",
-                                     "shell object     " + hostile.longGroup + "  (holds entries that could not be listed)",
+                                     "shell object     Group," + hostile.other.folder + "\\Favorites  (another user's profile)",
+                                     "shell object     Group," + hostile.longGroup + "  (holds entries that could not be listed)",
                                      "uninstall folder " + hostile.noUninstaller + "  (not the uninstaller's folder)"})
         EXPECT_NE(std::string::npos, report.find("would keep   " + line)) << line << "\n" << report;
     EXPECT_NE(std::string::npos, report.find("(a key that all programs share)")) << report;
