@@ -12,10 +12,9 @@ namespace {
 bool IsGone(const std::string& path) { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; }
 
 // Every walk that removes asks the judge first, and walks only the folder it judged.
-bool RemoveJudgedTree(const std::string& path, TreeRemoval removal, bool removeRoot, const WalkPump& pump,
-                      TreeReport* report)
+bool RemoveJudgedTree(const std::string& path, const FolderJudgement& judgement, TreeRemoval removal, bool removeRoot,
+                      const WalkPump& pump, TreeReport* report)
 {
-    const FolderJudgement judgement = JudgeFolder(path);
     if (report)
         *report = TreeReport{judgement.refusal, false};
     if (judgement.refusal != PathRefusal::None)
@@ -47,28 +46,24 @@ FileDeletion DeleteFileForced(const std::string& path)
 
 void DeleteFolderContents(const std::string& path)
 {
-    (void)RemoveJudgedTree(path, TreeRemoval::Everything, false, {}, nullptr);
+    (void)RemoveJudgedTree(path, JudgeFolder(path), TreeRemoval::Everything, false, {}, nullptr);
 }
 
 bool DeleteFolderTree(const std::string& path, TreeReport* report)
 {
-    return RemoveJudgedTree(path, TreeRemoval::Everything, true, {}, report);
+    return RemoveJudgedTree(path, JudgeFolder(path), TreeRemoval::Everything, true, {}, report);
 }
 
 bool DeleteJudgedFolderTree(const std::string& path, const FolderJudgement& judgement)
 {
-    if (!judgement.MayDelete())
-        return false;
-    const std::string folder = WithoutTrailingBackslash(path);
-    (void)RemoveTree(folder, TreeRemoval::Everything, true, {}, judgement.identity);
-    return IsGone(folder);
+    return RemoveJudgedTree(path, judgement, TreeRemoval::Everything, true, {}, nullptr);
 }
 
 bool RemoveEmptyTree(const std::string& path, const std::function<void()>& pump, TreeReport* report)
 {
     if (path.empty())
         return true;
-    return RemoveJudgedTree(path, TreeRemoval::EmptyFolders, true, pump, report);
+    return RemoveJudgedTree(path, JudgeFolder(path), TreeRemoval::EmptyFolders, true, pump, report);
 }
 
 bool IsFolderEmpty(const std::string& path)
