@@ -3,6 +3,7 @@
 #include "base/path_text.h"
 #include "sysops/file_ops.h"
 #include "sysops/held_copy.h"
+#include "sysops/path_judge.h"
 #include "sysops/restart_deletion.h"
 #include "sysops/step_times.h"
 #include "sysops/work_folder.h"
@@ -12,13 +13,6 @@
 namespace {
 
 constexpr DWORD kUninstallerWaitMs = 10000;
-
-bool IsAbsolutePath(const std::string& path)
-{
-    const bool drivePath = path.size() >= 3 && path[1] == ':' && path[2] == '\\';
-    const bool networkPath = path.size() >= 3 && path[0] == '\\' && path[1] == '\\';
-    return drivePath || networkPath;
-}
 
 // Started by its image, not through the shell's association for programs, which a user can
 // override for themselves.
@@ -36,13 +30,40 @@ bool StartCopy(const std::string& copyPath, const std::string& workFolder, const
     return true;
 }
 
-void WaitForProcessEnd(unsigned long processId)
+constexpr const char* kNotUninstallerFolderReason = "not the uninstaller's folder";
+
+// What the copy learnt of the process it waited for.
+struct WaitedUninstaller {
+    bool mayGoOn = false;     // the process had ended already, or it could be asked where it ran from
+    bool identified = false;  // ranFrom names the folder of its executable
+    FolderIdentity ranFrom;
+};
+
+// Waits for the uninstaller to end. Its executable's folder is asked of the handle that is
+// waited on, so that the answer is about the very process waited for; a process id that
+// names no process any more (the uninstaller ended before the copy looked) leaves nothing
+// to ask, and the folder itself must still show it is the uninstaller's.
+WaitedUninstaller WaitForUninstaller(unsigned long processId)
 {
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
-    if (!process)
-        return;
+    WaitedUninstaller waited;
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process) {
+        waited.mayGoOn = GetLastError() == ERROR_INVALID_PARAMETER;
+        return waited;
+    }
+    char image[4 * MAX_PATH] = {};
+    DWORD size = sizeof image;
+    waited.identified = QueryFullProcessImageNameA(process, 0, image, &size) && IdentifyFolderOf(image, waited.ranFrom);
+    waited.mayGoOn = waited.identified;
     WaitForSingleObject(process, kUninstallerWaitMs);
     CloseHandle(process);
+    return waited;
+}
+
+// The folder an uninstaller lies in: the judge lets it go and it still holds UnInstall.exe.
+bool IsUninstallerFolder(const FolderJudgement& judgement)
+{
+    return judgement.MayDelete() && FileExists(JoinPath(judgement.resolved, kUninstallerName));
 }
 
 }
@@ -74,19 +95,30 @@ bool StartCleanupCopy(const std::string& ownPath, const std::string& folder,
 
 void RunCleanup(const CleanupRequest& request)
 {
+    WaitedUninstaller waited;
+    waited.mayGoOn = true;
     if (request.processId > 0)
-        WaitForProcessEnd(request.processId);
+        waited = WaitForUninstaller(request.processId);
     MarkStep("cleanup-waited");
-    if (!CleanupMayDelete(request.folder))
+    const FolderJudgement judgement = JudgeFolder(request.folder);
+    if (!waited.mayGoOn || !IsUninstallerFolder(judgement))
+        return;
+    if (waited.identified && !(waited.ranFrom == judgement.identity))
         return;
     MarkStep("cleanup-checked");
     // What a program still held after the wait goes at the next restart: the files first,
     // then the folders deepest first, the uninstall folder last.
-    if (!DeleteFolderTree(request.folder))
+    if (!DeleteJudgedFolderTree(request.folder, judgement))
         (void)ScheduleTreeDeletionAtRestart(request.folder);
 }
 
-bool CleanupMayDelete(const std::string& folder)
+std::string CleanupRefusalReason(const std::string& folder, const std::string& uninstallerPath)
 {
-    return IsAbsolutePath(folder) && !IsProtectedSystemFolder(folder);
+    const FolderJudgement judgement = JudgeFolder(folder);
+    if (judgement.refusal != PathRefusal::None)
+        return RefusalReason(judgement.refusal);
+    FolderIdentity own;
+    if (judgement.missing || !IdentifyFolderOf(uninstallerPath, own) || !(own == judgement.identity))
+        return kNotUninstallerFolderReason;
+    return {};
 }

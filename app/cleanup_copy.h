@@ -15,10 +15,13 @@ bool StartCleanupCopy(const std::string& ownPath, const std::string& folder,
                       const std::function<void(const std::string& copyPath)>& beforeStart = {});
 
 // The cleanup copy's work: wait at most ten seconds for the uninstaller, then delete the
-// folder tree; what is still in use then is scheduled for deletion at the next restart. A folder that is empty, relative, a drive root or one of the system's own
-// folders is refused, so a corrupted record can never wipe the machine.
+// folder tree; what is still in use then is scheduled for deletion at the next restart. It
+// deletes only an uninstaller's folder: one the path judge lets go (sysops/path_judge.h), that
+// still holds UnInstall.exe, and, when it waited for a process, the folder that process ran
+// from. So a damaged record or a stray command line can never wipe a profile or the machine.
 void RunCleanup(const CleanupRequest& request);
 
-// Whether the cleanup copy would delete the folder: not empty, absolute, and none of the
-// folders it refuses.
-[[nodiscard]] bool CleanupMayDelete(const std::string& folder);
+// Why the uninstaller would not hand the folder to its cleanup copy: the judge's refusal, or
+// "not the uninstaller's folder" unless it resolves to the folder that holds the uninstaller
+// at uninstallerPath. Empty when the copy may delete it.
+[[nodiscard]] std::string CleanupRefusalReason(const std::string& folder, const std::string& uninstallerPath);

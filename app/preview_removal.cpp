@@ -101,11 +101,11 @@ ItemResult PreviewRemoval::RemoveShellObject(const std::string& item)
         return Failed(kBadShellObjectReason);
     if (!FolderExists(path))
         return NotThere();
+    if (const std::string refusal = FolderRefusalReason(path); !refusal.empty())
+        return Kept(refusal);
     const std::string staying = FirstEntryStaying(path, &m_going);
     if (!staying.empty())
         return Kept(HoldsReason(staying));
-    if (IsProtectedSystemFolder(path))
-        return Kept(kProtectedPathReason);
     m_going.Insert(path);
     return Removed();
 }

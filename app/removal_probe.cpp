@@ -64,12 +64,16 @@ bool IsFileInUse(const std::string& path)
 std::string FirstEntryStaying(const std::string& folder, const PathSet* going)
 {
     std::string staying;
-    (void)ForEachFolderEntry(WithoutTrailingBackslash(folder), [&](const FolderEntry& entry) {
+    const bool listed = ForEachFolderEntry(WithoutTrailingBackslash(folder), [&](const FolderEntry& entry) {
         if (going && going->Contains(JoinPath(WithoutTrailingBackslash(folder), entry.name)))
             return WalkStep::Continue;
         staying = entry.name;
         return WalkStep::Stop;
     });
+    // What a folder holds that cannot be listed (its path too long for the listing, say)
+    // keeps it all the same.
+    if (!listed && GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return kUnlistedEntries;
     return staying;
 }
 

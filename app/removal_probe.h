@@ -25,8 +25,11 @@ private:
 // Another program holds the file open and does not let it be deleted: it cannot go now.
 [[nodiscard]] bool IsFileInUse(const std::string& path);
 
-// The name of the first entry of the folder that is not in going (null: any entry); empty when
-// there is none or the folder cannot be listed.
+// What a folder that cannot be listed is said to hold.
+inline constexpr const char* kUnlistedEntries = "entries that could not be listed";
+
+// The name of the first entry of the folder that is not in going (null: any entry);
+// kUnlistedEntries when the folder is there but cannot be listed; empty when there is none.
 [[nodiscard]] std::string FirstEntryStaying(const std::string& folder, const PathSet* going);
 
 // The path of the first file (or link) anywhere under the folder that is not in going: what

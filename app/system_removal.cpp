@@ -7,6 +7,7 @@
 #include "base/text_compare.h"
 #include "record/record_fields.h"
 #include "sysops/file_ops.h"
+#include "sysops/module_path.h"
 #include "sysops/process_list.h"
 #include "sysops/reg_key.h"
 #include "sysops/restart_deletion.h"
@@ -117,7 +118,7 @@ bool SystemRemoval::LiesInUninstallFolder(const std::string& path)
 bool LiesInCleanedFolder(const std::string& path, const std::string& uninstallFolder)
 {
     const std::string folder = WithoutTrailingBackslash(uninstallFolder);
-    return CleanupMayDelete(folder) && path.size() > folder.size() + 1
+    return CleanupRefusalReason(folder, GetModulePath()).empty() && path.size() > folder.size() + 1
         && EqualsNoCase(path.substr(0, folder.size() + 1), folder + "\\");
 }
 
@@ -205,15 +206,16 @@ ItemResult SystemRemoval::RemoveShellObject(const std::string& item)
     const std::string& path = fields[1];
     const bool isGroup = EqualsNoCase(fields[0], "Group");
     const bool present = isGroup ? FolderExists(path) : IsFilePresent(path);
+    const std::string refusal = isGroup && present ? FolderRefusalReason(path) : std::string();
     const std::string staying = isGroup && present ? FirstEntryStaying(path, nullptr) : std::string();
     // The shell hears of every entry, even one that is gone already.
     (void)::RemoveShellObject(item, ShellNotification::Send);
     if (!present)
         return NotThere();
+    if (!refusal.empty())
+        return Kept(refusal);
     if (!staying.empty())
         return Kept(HoldsReason(staying));
-    if (isGroup && IsProtectedSystemFolder(path))
-        return Kept(kProtectedPathReason);
     const bool gone = isGroup ? !FolderExists(path) : !IsFilePresent(path);
     if (gone)
         return Removed();
@@ -245,8 +247,8 @@ std::optional<ItemResult> SettledRecordFolder(const std::string& folder)
         return NotThere("the record names none");
     if (!FolderExists(folder))
         return NotThere();
-    if (IsProtectedSystemFolder(folder))
-        return Kept(kProtectedPathReason);
+    if (const std::string refusal = FolderRefusalReason(folder); !refusal.empty())
+        return Kept(refusal);
     if (IsLinkPresent(folder))
         return Kept(kLinkReason);
     CheckedWay way;

@@ -59,7 +59,6 @@ private:
 };
 
 // The reasons both the run and its preview give.
-inline constexpr const char* kProtectedPathReason = "refused as a protected path";
 inline constexpr const char* kLinkReason = "a link, never followed";
 inline constexpr const char* kThroughLinkReason = "reached through a link";
 inline constexpr const char* kBadPathFormReason = "not a full path of a drive or share";

@@ -263,8 +263,8 @@ void UninstallerApp::ReportUninstallFolder(bool copyRuns)
     ItemResult result;
     if (folder.empty())
         result = NotThere("the record names none");
-    else if (!CleanupMayDelete(folder))
-        result = Kept(kProtectedPathReason);
+    else if (const std::string refusal = CleanupRefusalReason(folder, GetModulePath()); !refusal.empty())
+        result = Kept(refusal);
     else if (m_recordWriters.Limits() && !m_recordWriters.CouldRemove(folder))
         result = Kept(m_recordWriters.Reason());
     else if (!copyRuns) {
@@ -342,8 +342,11 @@ void UninstallerApp::LaunchCleanupCopy()
         m_log.Item(RemovalItemKind::UninstallFolder, folder, Kept("kept so that the uninstall can be run again"));
         return;
     }
+    // The copy is started only for the folder this uninstaller lies in, and not for one that
+    // those who could have written the record could not have removed themselves.
     const bool limited = m_recordWriters.Limits() && !m_recordWriters.CouldRemove(folder);
-    ReportUninstallFolder(!folder.empty() && !limited && StartCleanupCopy(GetModulePath(), folder));
+    const bool mayStart = !folder.empty() && !limited && CleanupRefusalReason(folder, GetModulePath()).empty();
+    ReportUninstallFolder(mayStart && StartCleanupCopy(GetModulePath(), folder));
 }
 
 void UninstallerApp::RequestRestart()

@@ -1,6 +1,7 @@
 #include "sysops/drive_root.h"
 
 #include "base/path_components.h"
+#include "base/path_forms.h"
 #include "base/path_text.h"
 #include "base/text_compare.h"
 
@@ -14,18 +15,6 @@ namespace {
 bool IsDriveLetterOnly(const std::string& text)
 {
     return text.size() == 2 && std::isalpha(static_cast<unsigned char>(text[0])) && text[1] == ':';
-}
-
-// Drops the "\\?\" and "\\.\" prefixes of device and long paths; "\\?\UNC\server\share"
-// becomes "\\server\share".
-std::string WithoutDevicePrefix(const std::string& path)
-{
-    if (path.size() < 4 || path.compare(0, 2, "\\\\") != 0 || (path[2] != '?' && path[2] != '.') || path[3] != '\\')
-        return path;
-    std::string rest = path.substr(4);
-    if (rest.size() >= 4 && EqualsNoCase(rest.substr(0, 4), "UNC\\"))
-        return "\\\\" + rest.substr(4);
-    return rest;
 }
 
 // A share root names at most a server and a share after its leading two separators.

@@ -41,14 +41,24 @@ CheckedWay* OpenWay(CheckedWay* way, CheckedWay& own, const std::string& path, s
     return nullptr;
 }
 
-// The same refusals for every walk that removes: an empty text, a drive root, and a system
-// folder or one that holds a system folder.
-bool IsRefusedTree(const std::string& path)
-{
-    return path.empty() || IsDriveRoot(path) || IsProtectedSystemFolder(path);
-}
-
 bool IsGone(const std::string& path) { return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; }
+
+// Every walk that removes asks the judge first, and walks only the folder it judged.
+bool RemoveJudgedTree(const std::string& path, const FolderJudgement& judgement, TreeRemoval removal, bool removeRoot,
+                      const WalkPump& pump, TreeReport* report)
+{
+    if (report)
+        *report = TreeReport{judgement.refusal, false};
+    if (judgement.refusal != PathRefusal::None)
+        return false;
+    const std::string folder = WithoutTrailingBackslash(path);
+    if (judgement.missing)
+        return IsGone(folder);
+    const TreeRemovalResult result = RemoveTree(folder, removal, removeRoot, pump, judgement.identity);
+    if (report)
+        report->tooDeep = result.tooDeep;
+    return !removeRoot || IsGone(folder);
+}
 
 }
 
@@ -106,39 +116,37 @@ FolderRemoval RemoveEmptyFolder(const std::string& path, CheckedWay* way)
 
 void DeleteFolderContents(const std::string& path)
 {
-    if (IsRefusedTree(path))
-        return;
-    (void)RemoveTree(WithoutTrailingBackslash(path), TreeRemoval::Everything, false, {});
+    (void)RemoveJudgedTree(path, JudgeFolder(path), TreeRemoval::Everything, false, {}, nullptr);
 }
 
-bool DeleteFolderTree(const std::string& path)
+bool DeleteFolderTree(const std::string& path, TreeReport* report)
 {
-    if (IsRefusedTree(path))
-        return false;
-    const std::string folder = WithoutTrailingBackslash(path);
-    (void)RemoveTree(folder, TreeRemoval::Everything, true, {});
-    return IsGone(folder);
+    return RemoveJudgedTree(path, JudgeFolder(path), TreeRemoval::Everything, true, {}, report);
 }
 
-bool RemoveEmptyTree(const std::string& path, const std::function<void()>& pump)
+bool DeleteJudgedFolderTree(const std::string& path, const FolderJudgement& judgement)
+{
+    return RemoveJudgedTree(path, judgement, TreeRemoval::Everything, true, {}, nullptr);
+}
+
+bool RemoveEmptyTree(const std::string& path, const std::function<void()>& pump, TreeReport* report)
 {
     if (path.empty())
         return true;
-    if (IsRefusedTree(path))
-        return false;
-    const std::string folder = WithoutTrailingBackslash(path);
-    (void)RemoveTree(folder, TreeRemoval::EmptyFolders, true, pump);
-    return IsGone(folder);
+    return RemoveJudgedTree(path, JudgeFolder(path), TreeRemoval::EmptyFolders, true, pump, report);
 }
 
 bool IsFolderEmpty(const std::string& path)
 {
     if (path.empty())
         return false;
+    const std::string folder = WithoutTrailingBackslash(path);
     bool empty = true;
-    ForEachFolderEntry(WithoutTrailingBackslash(path), [&empty](const FolderEntry&) {
+    const bool listed = ForEachFolderEntry(folder, [&empty](const FolderEntry&) {
         empty = false;
         return WalkStep::Stop;
     });
-    return empty;
+    // A listing that fails says nothing of what the folder holds (a path too long for the
+    // listing's pattern, say): only a folder that is not there counts as empty then.
+    return listed ? empty : IsGone(folder);
 }

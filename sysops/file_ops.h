@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sysops/path_judge.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -50,17 +52,28 @@ struct FolderRemoval {
 // its way is a link. A link at the path, where the handle would reach its target, is kept.
 FolderRemoval RemoveEmptyFolder(const std::string& path, CheckedWay* way = nullptr);
 
+// What a tree deletion met besides what it removed: the judge's refusal (see
+// sysops/path_judge.h), or a tree deeper than the walk goes, which is left as it is.
+struct TreeReport {
+    PathRefusal refusal = PathRefusal::None;
+    bool tooDeep = false;
+};
+
 // Deletes everything inside the folder, depth first, and leaves the folder itself. Links
 // (junctions, symbolic links) inside are removed as links, never followed, even when one
-// replaces a subfolder while the walk runs. A drive root and a protected system folder (see
-// IsProtectedSystemFolder) are never emptied.
+// replaces a subfolder while the walk runs. A folder the judge refuses (JudgeFolder) is
+// never emptied.
 void DeleteFolderContents(const std::string& path);
 
 // Deletes the folder's contents and then the folder, with the refusals of
 // DeleteFolderContents. A path that is a link itself loses only the link. True when the
 // folder is gone at the end (a missing folder counts); false when it was refused or
-// something stayed.
-bool DeleteFolderTree(const std::string& path);
+// something stayed. report, when given, tells why.
+bool DeleteFolderTree(const std::string& path, TreeReport* report = nullptr);
+
+// DeleteFolderTree of a folder judged before (JudgeFolder of the same path): only when the
+// judge let it go and the path still reaches that very folder.
+bool DeleteJudgedFolderTree(const std::string& path, const FolderJudgement& judgement);
 
 // Removes a folder tree only where it holds no files: subfolders without files go even when a
 // sibling holds a file, while a folder that holds a file, and every folder above it, stays.
@@ -68,10 +81,10 @@ bool DeleteFolderTree(const std::string& path);
 // given as the path is left alone. The refusals of DeleteFolderContents apply. pump is
 // called once per entry, so that a page stays responsive. True for an empty path and when
 // the folder is gone at the end.
-bool RemoveEmptyTree(const std::string& path, const std::function<void()>& pump = {});
+bool RemoveEmptyTree(const std::string& path, const std::function<void()>& pump = {}, TreeReport* report = nullptr);
 
-// False when the folder holds any entry; true for an empty, missing or unreadable folder.
-// An empty path is false.
+// False when the folder holds any entry or cannot be listed; true for an empty or missing
+// folder. An empty path is false.
 [[nodiscard]] bool IsFolderEmpty(const std::string& path);
 
 // Creates every missing folder of the path, `\` and `/` alike separating them; true when
@@ -92,8 +105,5 @@ bool RemoveEmptyTree(const std::string& path, const std::function<void()>& pump 
 [[nodiscard]] bool GetFileWriteTime(const std::string& path, int64_t& calendarTime);
 
 // True for folders that no uninstall may delete as a whole, whatever a damaged record says:
-// an empty text, a drive root, the system's well-known folders (Windows and its system
-// folders, Program Files, the profile root and the current user's profile folders, the
-// common application data, the temporary folder itself), and every folder that holds one of
-// them, such as the profile's AppData or C:\Users\Public.
+// whatever JudgeFolder refuses.
 [[nodiscard]] bool IsProtectedSystemFolder(const std::string& folder);

@@ -67,6 +67,12 @@ std::function<void(const std::string&, const std::string&)>& Seam()
     return seam;
 }
 
+int& DepthLimit()
+{
+    static int limit = kWalkDepthLimit;
+    return limit;
+}
+
 constexpr ACCESS_MASK kEntryAccess = DELETE | SYNCHRONIZE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
 constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr LONG kNotImplemented = static_cast<LONG>(0xC0000002);
@@ -122,10 +128,11 @@ FileHandle OpenEntry(HANDLE folder, const std::wstring& name)
     return FileHandle();
 }
 
-// What a handle has open: its attributes and file id.
+// What a handle has open: its attributes, file id and volume.
 struct OpenedEntry {
     DWORD attributes = 0;
     ULONGLONG fileId = 0;
+    DWORD volume = 0;
 };
 
 bool Inspect(HANDLE handle, OpenedEntry& opened)
@@ -135,6 +142,7 @@ bool Inspect(HANDLE handle, OpenedEntry& opened)
         return false;
     opened.attributes = information.dwFileAttributes;
     opened.fileId = (static_cast<ULONGLONG>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    opened.volume = information.dwVolumeSerialNumber;
     return true;
 }
 
@@ -171,9 +179,23 @@ FileHandle OpenTreeRoot(const std::string& folder)
     return OpenInFolder(way.Folder(), name, kEntryAccess | FILE_LIST_DIRECTORY, FILE_OPEN_FOR_BACKUP_INTENT, status);
 }
 
-// Walks the contents of an opened folder; true when nothing stayed in it.
-bool WalkContents(HANDLE folder, const std::string& path, TreeRemoval removal, const WalkPump& pump)
+// One walk: what it removes, and whether it met a folder too deep to enter.
+struct Walk {
+    TreeRemoval removal;
+    const WalkPump& pump;
+    bool tooDeep = false;
+};
+
+// Walks the contents of an opened folder at the given depth; true when nothing stayed in it.
+// Each level holds one handle and a little stack, and the depth is bounded.
+bool WalkContents(HANDLE folder, const std::string& path, Walk& walk, int depth)
 {
+    if (depth >= DepthLimit()) {
+        walk.tooDeep = true;
+        return false;
+    }
+    const TreeRemoval removal = walk.removal;
+    const WalkPump& pump = walk.pump;
     bool emptied = true;
     for (const ListedEntry& listed : ListEntries(folder)) {
         if (pump)
@@ -196,7 +218,7 @@ bool WalkContents(HANDLE folder, const std::string& path, TreeRemoval removal, c
             removed = removal == TreeRemoval::Everything && DeleteFileThrough(entry.Get());
             break;
         case EntryKind::Folder:
-            removed = WalkContents(entry.Get(), JoinPath(path, name), removal, pump) && DeleteThrough(entry.Get());
+            removed = WalkContents(entry.Get(), JoinPath(path, name), walk, depth + 1) && DeleteThrough(entry.Get());
             break;
         case EntryKind::LinkReachedThrough:
         case EntryKind::Swapped:
@@ -209,20 +231,36 @@ bool WalkContents(HANDLE folder, const std::string& path, TreeRemoval removal, c
 
 }
 
-bool RemoveTree(const std::string& folder, TreeRemoval removal, bool removeRoot, const WalkPump& pump)
+TreeRemovalResult RemoveTree(const std::string& folder, TreeRemoval removal, bool removeRoot, const WalkPump& pump,
+                             const FolderIdentity& judged)
 {
+    TreeRemovalResult result;
     FileHandle root = OpenTreeRoot(folder);
     OpenedEntry opened;
-    if (!root.IsOpen() || !Inspect(root.Get(), opened))
-        return GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+    if (!root.IsOpen() || !Inspect(root.Get(), opened)) {
+        result.emptied = GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES;
+        return result;
+    }
+    if (!(FolderIdentity{opened.volume, opened.fileId} == judged))
+        return result;
     // As in the walk, the path's own attributes tell a link that the handle went through.
     const DWORD pathAttributes = GetFileAttributesA(folder.c_str());
-    if (IsLink(opened.attributes))
-        return removal == TreeRemoval::Everything && removeRoot && DeleteThrough(root.Get());
+    if (IsLink(opened.attributes)) {
+        result.emptied = removal == TreeRemoval::Everything && removeRoot && DeleteThrough(root.Get());
+        return result;
+    }
     if ((pathAttributes != INVALID_FILE_ATTRIBUTES && IsLink(pathAttributes)) || !IsFolder(opened.attributes))
-        return false;
-    const bool emptied = WalkContents(root.Get(), folder, removal, pump);
-    return emptied && (!removeRoot || DeleteThrough(root.Get()));
+        return result;
+    Walk walk{removal, pump};
+    const bool emptied = WalkContents(root.Get(), folder, walk, 0);
+    result.tooDeep = walk.tooDeep;
+    result.emptied = emptied && (!removeRoot || DeleteThrough(root.Get()));
+    return result;
+}
+
+void SetWalkDepthLimitForTests(int limit)
+{
+    DepthLimit() = limit > 0 ? limit : kWalkDepthLimit;
 }
 
 FileHandle OpenInFolder(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG options, LONG& status)

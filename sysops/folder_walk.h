@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sysops/path_judge.h"
+
 #include <functional>
 #include <string>
 
@@ -18,12 +20,26 @@ enum class TreeRemoval {
     EmptyFolders,  // only folders that hold no file or link anywhere below them
 };
 
+// How deep the walk goes: far deeper than any installation, and far inside the stack, at
+// about half a kilobyte a level. What lies deeper stays, and the walk says so.
+inline constexpr int kWalkDepthLimit = 512;
+
+struct TreeRemovalResult {
+    bool emptied = false;  // nothing of the tree stayed, the folder included when removeRoot is set
+    bool tooDeep = false;  // a folder deeper than kWalkDepthLimit was left
+};
+
 // Walks the folder (taken as it is, without a trailing backslash) and removes what the kind of
 // removal allows. With removeRoot the folder itself goes too when nothing stayed in it. A
 // folder that is a link itself loses only the link, and only with Everything; a folder reached
-// through a link on its way is left alone (see CheckedWay). True when
-// nothing of the tree stayed, the folder included when removeRoot is set.
-bool RemoveTree(const std::string& folder, TreeRemoval removal, bool removeRoot, const WalkPump& pump);
+// through a link on its way is left alone (see CheckedWay). The folder opened must be the one
+// judged: one swapped in since is left alone.
+TreeRemovalResult RemoveTree(const std::string& folder, TreeRemoval removal, bool removeRoot, const WalkPump& pump,
+                             const FolderIdentity& judged);
+
+// For tests only: a lower depth limit for the walks that follow (0: kWalkDepthLimit again), so
+// that a test need not build a tree hundreds of folders deep.
+void SetWalkDepthLimitForTests(int limit);
 
 // For tests only: called between the listing of a folder and the opening of each entry, with
 // the folder's path and the entry's name, so that a test can swap the entry in that moment.

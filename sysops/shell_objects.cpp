@@ -4,6 +4,7 @@
 #include "base/text_compare.h"
 #include "record/record_fields.h"
 #include "sysops/file_ops.h"
+#include "sysops/path_judge.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -35,9 +36,11 @@ bool RemoveShellObject(const std::string& item, ShellNotification notification)
     const std::string& type = fields[0];
     const std::string& path = fields[1];
     if (EqualsNoCase(type, "Group")) {
-        // A group that still holds entries, a shortcut the user added for one, stays.
-        if (IsFolderEmpty(path))
-            (void)DeleteFolderTree(path);
+        // A group is never deleted as a tree: the system removes a folder only when it is
+        // empty, so a shortcut the user added, or one the listing could not see, keeps it.
+        // It goes through a handle of its checked parent, never through a link on its way.
+        if (JudgeFolder(path).MayDelete())
+            (void)RemoveEmptyFolder(path, nullptr);
     } else if (EqualsNoCase(type, "Shortcut")) {
         (void)DeleteFileOnce(path); // never through a link on its way
     } else {

@@ -143,6 +143,7 @@ TEST(CleanupMode, DeletesTheNamedFolderAfterTheUninstallerEnded)
     ASSERT_TRUE(CopyFileA((TestProgramFolder() + "\\UnInstall.exe").c_str(), copy.c_str(), FALSE));
     const std::string target = scratch.Join("Target");
     MakeFolder(target);
+    ASSERT_TRUE(CopyFileA(copy.c_str(), (target + "\\UnInstall.exe").c_str(), FALSE)) << "an uninstaller's folder";
     MakeFolder(target + "\\Sub");
     WriteFileText(target + "\\Sub\\file.txt", "x");
     SetFileAttributesA((target + "\\Sub\\file.txt").c_str(), FILE_ATTRIBUTE_READONLY);

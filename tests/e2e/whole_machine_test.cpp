@@ -3,6 +3,7 @@
 // what the record names and may go.
 
 #include "tests/support/file_links.h"
+#include "tests/support/fixtures.h"
 #include "tests/support/sample_installation.h"
 #include "tests/support/scratch_key.h"
 #include "tests/support/window_driver.h"
@@ -146,12 +147,47 @@ bool IsCleanupCopyPath(const std::string& path)
     return path.compare(0, folder.size(), folder) == 0 && (path.find('\\', folder.size()) == std::string::npos || name == "strkvtemp.exe");
 }
 
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+
+std::wstring LongForm(const std::string& path) { return L"\\\\?\\" + std::wstring(path.begin(), path.end()); }
+
+// A profile of another account, listed where Windows lists profiles: its documents, an empty
+// known folder, and an UnInstall.exe planted so that only the judge of paths keeps it.
+struct OtherUsersProfile {
+    std::string folder = "C:\\users\\otheruser";
+    std::string key = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList\\S-1-5-21-19-19-19-"
+        + std::to_string(GetCurrentProcessId());
+
+    OtherUsersProfile()
+    {
+        EXPECT_TRUE(MakeFolder(folder) && MakeFolder(folder + "\\Documents") && MakeFolder(folder + "\\Favorites"));
+        EXPECT_TRUE(WriteFileText(folder + "\\Documents\\Letter.doc", "keep"));
+        EXPECT_TRUE(CopyFileA((TestProgramFolder() + "\\UnInstall.exe").c_str(), (folder + "\\UnInstall.exe").c_str(), FALSE));
+        EXPECT_TRUE(PutValue(HKEY_LOCAL_MACHINE, key, "ProfileImagePath", REG_SZ, folder));
+    }
+    ~OtherUsersProfile()
+    {
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
+        DeleteFileA((folder + "\\UnInstall.exe").c_str());
+        DeleteFileA((folder + "\\Documents\\Letter.doc").c_str());
+        for (const char* sub : {"\\Documents", "\\Favorites", ""})
+            RemoveDirectoryA((folder + sub).c_str());
+    }
+};
+
 // A record that names the sample's own files, folders and keys beside drive roots, system
-// folders, shared keys and a link out of the tree. Its registry keys go with it.
+// folders, shared keys, a link out of the tree, another user's profile and a group whose path
+// is too long to be listed with a user's shortcut in it; its uninstall folder is named in the
+// long form. Its registry keys go with it.
 struct HostileInstallation {
     SampleInstallation installation{"machine"};
+    OtherUsersProfile other;
     std::string scratch;
     std::string sentinel;
+    std::string longGroup;
+    std::string copy;           // a cleanup copy for the command lines that no uninstaller gives
+    std::string noUninstaller;  // a folder that holds no UnInstall.exe
+    std::string elsewhere;      // an uninstaller's folder that the waited process did not run from
     std::string key = "Software\\UnInstallTests\\Machine-" + std::to_string(GetCurrentProcessId());
     bool linked = false;
     bool view32 = false;
@@ -162,6 +198,8 @@ struct HostileInstallation {
         RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
         RunReg("delete \"HKLM\\" + key + "32\" /f /reg:32");
+        DeleteFileW((LongForm(longGroup) + L"\\Mine.lnk").c_str());
+        RemoveDirectoryW(LongForm(longGroup).c_str());
     }
 };
 
@@ -205,17 +243,52 @@ HostileInstallation::HostileInstallation()
     RecordItem fileThroughLink;
     fileThroughLink.SetField("FileName", installation.InApp("Data\\Precious.doc"));
     record.CopyFiles().push_back(fileThroughLink);
+    copy = scratch + "\\Copy\\strKVTemp.exe";
+    noUninstaller = scratch + "\\NoUninstaller";
+    elsewhere = scratch + "\\Elsewhere";
+    EXPECT_TRUE(MakeFolder(scratch + "\\Copy") && MakeFolder(noUninstaller) && MakeFolder(elsewhere));
+    EXPECT_TRUE(CopyFileA((TestProgramFolder() + "\\UnInstall.exe").c_str(), copy.c_str(), FALSE));
+    EXPECT_TRUE(CopyFileA(copy.c_str(), (elsewhere + "\\UnInstall.exe").c_str(), FALSE));
+    EXPECT_TRUE(WriteFileText(noUninstaller + "\\Data.txt", "keep") && WriteFileText(elsewhere + "\\Data.txt", "keep"));
+    // 259 characters: the listing's "\\*.*" no longer fits MAX_PATH.
+    longGroup = scratch + "\\" + std::string(258 - scratch.size(), 'G');
+    EXPECT_TRUE(CreateDirectoryW(LongForm(longGroup).c_str(), nullptr));
+    HANDLE shortcut = CreateFileW((LongForm(longGroup) + L"\\Mine.lnk").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    EXPECT_NE(INVALID_HANDLE_VALUE, shortcut) << "the user's shortcut in the long group";
+    CloseHandle(shortcut);
+    for (const std::string& group : {longGroup, other.folder + "\\Favorites", std::string("C:\\users")}) {
+        RecordItem item;
+        item.SetField("Type", "Group");
+        item.SetField("Path", group);
+        record.ShellObjects().push_back(item);
+    }
     add("Key", "HKEY_LOCAL_MACHINE", "", "SOFTWARE");
     add("Key", "HKEY_CLASSES_ROOT", "", "CLSID");
     add("Key", "HKEY_CURRENT_USER", "Software", "Microsoft");
     add("Key", "HKEY_LOCAL_MACHINE", "Software\\Microsoft\\Windows\\CurrentVersion", "Uninstall");
     record.SetGUID("");
-    record.SetDescPath("C:\\");
+    record.SetDescPath("\\\\?\\C:\\windows");
+    record.SetUnInstallFolder("\\\\?\\" + installation.AppFolder());
     EXPECT_TRUE(installation.SaveRecord());
     // Earlier duplicates of the Comm keys: the record's last value is the one of every step.
     const std::string saved = ReadFileText(installation.InApp("Setup.Kvx"));
     EXPECT_TRUE(WriteFileText(installation.InApp("Setup.Kvx"),
                               "[Comm]\r\nUnInstallFolder=" + sentinel + "\r\nAppName=Decoy App\r\n" + saved));
+}
+
+// The cleanup copy started with what a damaged record or a stray command line could give it.
+void RunHostileCleanupCopies(const HostileInstallation& hostile)
+{
+    StartedProcess sleeper(Quoted(FixturePath("fixture_sleeper.exe")) + " 3000");
+    EXPECT_NE(0u, sleeper.Id());
+    for (const std::string& argument :
+         {"0,\\\\?\\" + hostile.other.folder, "0,\\\\.\\" + hostile.other.folder, "0," + hostile.noUninstaller,
+          std::to_string(sleeper.Id()) + "," + hostile.elsewhere}) {
+        SCOPED_TRACE(argument);
+        ProgramUnderTest program;
+        ASSERT_TRUE(program.Start(hostile.copy, Quoted(argument)));
+        EXPECT_TRUE(program.WaitForExit());
+    }
 }
 
 }
@@ -238,6 +311,7 @@ TEST(WholeMachine, HostileRecordRemovesOnlyWhatItNamesAndMayGo)
     PressButton(finish, IDOK);
     EXPECT_TRUE(program.WaitForExit());
     EXPECT_TRUE(WaitForPathGone(installation.InApp("UnInstall.exe"))) << "the cleanup copy ran";
+    RunHostileCleanupCopies(hostile);
     Sleep(500);
     const Snapshot after = SnapshotMachine();
 
@@ -268,11 +342,16 @@ TEST(WholeMachine, HostileRecordRemovesOnlyWhatItNamesAndMayGo)
         EXPECT_TRUE(IsCleanupCopyPath(path)) << path << ": only the cleanup copy is new";
     EXPECT_EQ("keep", ReadFileText(hostile.sentinel + "\\Precious.doc"));
     EXPECT_TRUE(PathExists(hostile.sentinel + "\\Empty"));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW((LongForm(hostile.longGroup) + L"\\Mine.lnk").c_str()))
+        << "the user's shortcut in a group too long to list";
 }
 
 TEST(WholeMachine, PreviewOfAHostileRecordChangesNothing)
 {
     HostileInstallation hostile;
+    // An uninstall folder that is not the uninstaller's own.
+    hostile.installation.Record().SetUnInstallFolder(hostile.noUninstaller);
+    ASSERT_TRUE(hostile.installation.SaveRecord());
     ASSERT_FALSE(HasFailure());
     // The log lies outside the drive that the snapshots cover.
     const std::string log = "Z:\\tmp\\uninstall-preview-" + std::to_string(GetCurrentProcessId()) + ".log";
@@ -291,7 +370,11 @@ TEST(WholeMachine, PreviewOfAHostileRecordChangesNothing)
     EXPECT_TRUE(gone.empty()) << *gone.begin() << " went";
     EXPECT_TRUE(changed.empty()) << *changed.begin() << " changed";
     const std::string report = ReadFileText(log);
-    EXPECT_NE(std::string::npos, report.find("would keep   record folder    C:\\  (refused as a protected path)")) << report;
+    for (const std::string& line : {std::string("record folder    \\\\?\\C:\\windows  (refused as a protected path)"),
+                                     "shell object     Group," + hostile.other.folder + "\\Favorites  (another user's profile)",
+                                     "shell object     Group," + hostile.longGroup + "  (holds entries that could not be listed)",
+                                     "uninstall folder " + hostile.noUninstaller + "  (not the uninstaller's folder)"})
+        EXPECT_NE(std::string::npos, report.find("would keep   " + line)) << line << "\n" << report;
     if (hostile.linked) {
         const std::string::size_type file = report.find("Data\\Precious.doc");
         EXPECT_NE(std::string::npos, report.find("reached through a link)", file)) << report;

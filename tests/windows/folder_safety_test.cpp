@@ -127,7 +127,7 @@ TEST(ProtectedFolders, SystemAndUserFoldersAreProtectedInAnySpelling)
     EXPECT_TRUE(IsProtectedSystemFolder("\\"));
     EXPECT_TRUE(IsProtectedSystemFolder("\\\\server\\share"));
     EXPECT_TRUE(IsProtectedSystemFolder("\\\\server\\share\\"));
-    EXPECT_FALSE(IsProtectedSystemFolder("\\\\server\\share\\App"));
+    EXPECT_TRUE(IsProtectedSystemFolder("\\\\server\\share\\App")) << "not on a local drive";
 
     const int ids[] = {CSIDL_WINDOWS, CSIDL_SYSTEM, CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86, CSIDL_PROFILE,
                        CSIDL_PERSONAL, CSIDL_DESKTOPDIRECTORY, CSIDL_APPDATA, CSIDL_LOCAL_APPDATA, CSIDL_PROGRAMS,
@@ -145,6 +145,19 @@ TEST(ProtectedFolders, SystemAndUserFoldersAreProtectedInAnySpelling)
     char temp[MAX_PATH] = {};
     ASSERT_NE(0u, GetTempPathA(MAX_PATH, temp));
     EXPECT_TRUE(IsProtectedSystemFolder(temp)) << "the temporary folder itself";
+
+    // The forms the system resolves to the same folders: the judge asks the system, not the text.
+    const std::string windows = KnownFolder(CSIDL_WINDOWS);
+    const std::string commonFiles = KnownFolder(CSIDL_PROGRAM_FILES_COMMON);
+    char volume[MAX_PATH] = {};
+    ASSERT_TRUE(GetVolumeNameForVolumeMountPointA((windows.substr(0, 2) + "\\").c_str(), volume, MAX_PATH));
+    for (const std::string& form : {"\\\\?\\" + windows, "\\\\.\\" + windows, "\\\\?\\" + commonFiles,
+                                    std::string(volume), std::string(volume) + windows.substr(3),
+                                    std::string("\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\"),
+                                    "\\\\localhost\\" + windows.substr(0, 1) + "$" + windows.substr(2)}) {
+        SCOPED_TRACE(form);
+        EXPECT_TRUE(IsProtectedSystemFolder(form));
+    }
     EXPECT_TRUE(IsProtectedSystemFolder(KnownFolder(CSIDL_PROFILE) + "\\..")) << "the profile root";
 }
 
@@ -152,6 +165,8 @@ TEST(ProtectedFolders, ApplicationFoldersAreNotProtected)
 {
     ScratchFolder scratch("app");
     EXPECT_FALSE(IsProtectedSystemFolder(scratch.Path())) << "a folder inside the temporary folder";
+    EXPECT_FALSE(IsProtectedSystemFolder("\\\\?\\" + scratch.Path()));
+    EXPECT_FALSE(IsProtectedSystemFolder("\\\\.\\" + scratch.Path()));
     EXPECT_FALSE(IsProtectedSystemFolder(KnownFolder(CSIDL_PROGRAM_FILES) + "\\Maker\\App"));
     EXPECT_FALSE(IsProtectedSystemFolder(KnownFolder(CSIDL_PERSONAL) + "\\App Data"));
 }
@@ -242,4 +257,25 @@ TEST(RestartDeletion, ReachesNothingThroughALinkNorOutsideThePathItSpells)
     const std::vector<std::string> scheduled = ScheduledSince(earlier);
     ForgetRestartDeletions(scheduled);
     EXPECT_TRUE(scheduled.empty());
+}
+
+TEST(FolderWalk, TreeDeeperThanTheWalkIsLeftAndReported)
+{
+    // A lower limit stands in for the real one: Wine takes minutes over a chain 512 deep.
+    constexpr int kLimit = 6;
+    SetWalkDepthLimitForTests(kLimit);
+    ScratchFolder scratch("deep");
+    std::string deepest = scratch.Join("Deep");
+    ASSERT_TRUE(MakeFolder(deepest));
+    for (int level = 0; level < kLimit; ++level)
+        ASSERT_TRUE(MakeFolder(deepest += "\\d"));
+    TreeReport report;
+    EXPECT_FALSE(DeleteFolderTree(scratch.Join("Deep"), &report));
+    EXPECT_TRUE(report.tooDeep);
+    EXPECT_TRUE(PathExists(deepest)) << "the deepest folder stays";
+
+    ASSERT_TRUE(RemoveDirectoryA(deepest.c_str()));
+    EXPECT_TRUE(DeleteFolderTree(scratch.Join("Deep"), &report)) << "a tree as deep as the walk goes";
+    EXPECT_FALSE(report.tooDeep);
+    SetWalkDepthLimitForTests(0);
 }
