@@ -37,8 +37,12 @@ bool IsPlainPathToTheRoot(const std::string& path)
 bool MaySchedule(const std::string& path)
 {
     // A path with "." or ".." in it names a place other than the one it spells.
+    // A file is judged by its way alone, as the file step judges it; a folder also by the path
+    // judge, which refuses the folders that no uninstall may remove.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const bool isFolder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     return IsAbsolute(path) && EqualsNoCase(FullFolderPath(path), path) && !IsDriveRoot(path)
-        && !IsProtectedSystemFolder(path) && IsPlainPathToTheRoot(path);
+        && (!isFolder || !IsProtectedSystemFolder(path)) && IsPlainPathToTheRoot(path);
 }
 
 // The files and the folders under folder, each folder after everything inside it.

@@ -145,6 +145,8 @@ TEST(CleanupCopy, WhatStaysHeldIsScheduledFilesFirstThenFoldersDeepestFirstNothi
     for (const std::string& file : {folder + "\\shell.dll", folder + "\\Sub\\hook.dll", outside + "\\mine.txt"})
         ASSERT_TRUE(WriteFileText(file, "held"));
     ASSERT_TRUE(WriteFileText(folder + "\\free.txt", "free"));
+    // The copy deletes only a folder that still holds its uninstaller.
+    ASSERT_TRUE(WriteFileText(folder + "\\UnInstall.exe", "uninstaller"));
     ASSERT_TRUE(MakeFolderLink(folder + "\\Link", outside));
     HeldOpenFile shell(folder + "\\shell.dll");
     HeldOpenFile hook(folder + "\\Sub\\hook.dll");
