@@ -153,12 +153,16 @@ ItemResult SystemRemoval::RemoveFolderIfEmpty(const std::string& path)
     case FolderRemoval::Refused:
         return RefusedWay(removal.throughLink);
     case FolderRemoval::Failed:
-        return ScheduledOrFailed(path, SystemErrorReason(removal.error));
     case FolderRemoval::NotEmpty: {
-        // A folder that holds only what goes at the restart goes then too, after its entries.
+        // A folder that holds only what goes at the restart goes then too, after its entries. One
+        // that still holds anything else stays, whatever error its removal gave: the uninstall
+        // folder, for one, is the running uninstaller's current folder and holds its record.
         const std::string staying = FirstEntryStaying(path, &m_atRestart);
-        return staying.empty() ? ScheduledOrFailed(path, "it holds only what goes at the next restart")
-                               : Kept(HoldsReason(staying));
+        if (!staying.empty())
+            return Kept(HoldsReason(staying));
+        return ScheduledOrFailed(path, removal.outcome == FolderRemoval::NotEmpty
+                                           ? std::string("it holds only what goes at the next restart")
+                                           : SystemErrorReason(removal.error));
     }
     case FolderRemoval::LinkKept:
         break;

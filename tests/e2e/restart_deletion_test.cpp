@@ -112,6 +112,30 @@ TEST(RestartDeletion, HeldFileAndItsFolderAreScheduledAndTheSilentRunExitsWith30
     EXPECT_FALSE(installation.UninstallEntryExists());
 }
 
+TEST(RestartDeletion, UninstallFolderNamedAsARecordedFolderIsLeftToTheCleanupCopy)
+{
+    // Installers commonly record the application folder that also holds the uninstaller: the
+    // running uninstaller's folder cannot go during the run, and it is the cleanup copy's to
+    // delete, not the restart's.
+    SampleInstallation installation("restartownfolder");
+    installation.AddFile("App.exe");
+    RecordItem own;
+    own.SetField("DirName", installation.AppFolder());
+    installation.Record().CreateDirs().push_back(own);
+    ASSERT_TRUE(installation.SaveRecord());
+    const std::vector<std::string> earlier = PendingRestartDeletions();
+    const std::string log = installation.InProgram("silent.log");
+
+    EXPECT_EQ(0, RunToTheEnd(installation.UninstallerPath(), "/S /LOG=" + Quoted(log)));
+    EXPECT_TRUE(WaitForPathGone(installation.AppFolder())) << "the cleanup copy deletes it";
+    const std::vector<std::string> scheduled = ScheduledSince(earlier);
+    for (const std::string& path : scheduled)
+        EXPECT_NE(0u, path.rfind(installation.AppFolder(), 0)) << path << " was scheduled";
+    ForgetRestartDeletions(scheduled);
+    EXPECT_TRUE(Contains(ReadFileText(log), "kept         folder           " + installation.AppFolder()))
+        << ReadFileText(log);
+}
+
 TEST(RestartDeletion, DefaultFlowOffersTheRestartPageAfterTheFinishPage)
 {
     HeldInstallation held("restartpage");
