@@ -232,9 +232,15 @@ TEST_F(DllModuleObject, UndeclaredProceduresAndAnEleventhTextAreRefused)
 
 TEST(DllModuleLoading, DependenciesComeFromTheLibrarysFolderForThatLoadOnly)
 {
-    // The libraries lie in a folder of their own beside the test programs' folder.
-    const std::string libraries = FixturePath("..\\fixture_libraries");
-    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((libraries + "\\fixture_hidden.dll").c_str()));
+    // The libraries lie in a folder of their own, away from the test programs' folder. They are
+    // copied into the prefix: an elevated load refuses a library that other accounts can change,
+    // as they can in a build folder below a world-writable one such as /tmp.
+    ScratchFolder scratch("dllloading");
+    const std::string libraries = scratch.Join("Libraries");
+    ASSERT_TRUE(MakeFolder(libraries));
+    for (const char* name : {"fixture_dependent.dll", "fixture_hidden.dll"})
+        ASSERT_TRUE(CopyFileA((FixturePath("..\\fixture_libraries\\") + name).c_str(),
+                              (libraries + "\\" + name).c_str(), FALSE)) << name;
     HMODULE plain = LoadLibraryExA((libraries + "\\fixture_dependent.dll").c_str(), nullptr, 0);
     EXPECT_EQ(nullptr, plain) << "a plain load does not look beside the library for what it needs";
     if (plain)
