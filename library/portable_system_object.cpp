@@ -65,35 +65,10 @@ const SystemObject::Handler PortableSystemMethods[] = {
 
 Counted<ScriptObject> MakePortableSystemObject() { return MakeCounted<SystemObject>(PortableSystemMethods); }
 
-namespace {
-
-struct LibraryMethodName {
-    const char* name;
-    NameMatch match;
-};
-
-// The names of the Windows function library (system_object.cpp), with its case rules.
-constexpr LibraryMethodName kLibraryMethodNames[] = {
-    {"NewGUID", NameMatch::AnyCase}, {"GetCurrentDirectory", NameMatch::AnyCase},
-    {"SetCurrentDirectory", NameMatch::AnyCase}, {"GetAppInstallLocation", NameMatch::AnyCase},
-    {"GetCurOSName", NameMatch::AnyCase}, {"GetCurOSLanguageName", NameMatch::AnyCase},
-    {"GetCurLanguageName", NameMatch::AnyCase}, {"GetAppVer", NameMatch::AnyCase},
-    {"LaunchAppAndWait", NameMatch::AnyCase}, {"ShellExec", NameMatch::AnyCase},
-    {"ExecConsoleCmd", NameMatch::AnyCase}, {"EnVOEStr", NameMatch::ExactCase},
-    {"DeVOEStr", NameMatch::ExactCase}, {"ExistFile", NameMatch::ExactCase},
-    {"ExistDir", NameMatch::ExactCase}, {"CreateDir", NameMatch::ExactCase},
-    {"CopyFile", NameMatch::ExactCase}, {"DeleteFile", NameMatch::ExactCase},
-    {"DeleteDirData", NameMatch::AnyCase}, {"DeleteDir", NameMatch::ExactCase},
-    {"DeleteDirectory", NameMatch::ExactCase}, {"ReadTextFile", NameMatch::ExactCase},
-    {"WriteTextFile", NameMatch::ExactCase}, {"GetIniFileValue", NameMatch::ExactCase},
-    {"SetIniFileValue", NameMatch::ExactCase},
-};
-
-}
-
 bool IsSystemLibraryMethod(std::string_view called)
 {
-    for (const LibraryMethodName& row : kLibraryMethodNames) {
+    // The one table that the Windows library dispatches from, too.
+    for (const MethodName& row : SystemMethodNames()) {
         if (MethodNameMatches(row.name, row.match, called))
             return true;
     }
