@@ -15,9 +15,3 @@ struct AdminSwitches {
 
 // The text of the /? box.
 [[nodiscard]] const char* AdminSwitchesHelp();
-
-// The exit codes of a preview and a silent uninstall, as Windows Installer gives them.
-inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitRestartNeeded = 3010;
-inline constexpr int kExitCancelled = 1602;
-inline constexpr int kExitFatalError = 1603;

@@ -1,5 +1,5 @@
 #include "app/admin_switches.h"
-#include "app/cleanup_copy.h"
+#include "app/run/cleanup_copy.h"
 #include "app/startup_mode.h"
 #include "app/uninstaller_app.h"
 #include "sysops/dll_search.h"

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/run/cleanup_request.h"
+
 #include <string>
 
 // The one executable plays two roles, chosen by the name it runs under: installed beside the
@@ -13,20 +15,7 @@ enum class StartupMode {
     Nothing,
 };
 
-inline constexpr const char* kUninstallerName = "UnInstall.exe";
-inline constexpr const char* kCleanupCopyName = "strKVTemp.exe";
-
 [[nodiscard]] StartupMode ModeForExeName(const std::string& exeName);
-
-// The cleanup copy's one argument: the uninstalling process id in decimal, a comma, the
-// folder. Without a comma the whole text is the folder and there is no process to wait for.
-struct CleanupRequest {
-    unsigned long processId = 0;
-    std::string folder;
-};
-
-[[nodiscard]] CleanupRequest ParseCleanupParameter(const std::string& parameter);
-[[nodiscard]] std::string FormatCleanupParameter(unsigned long processId, const std::string& folder);
 
 // The first plain (non-switch) parameter of a command line already split into arguments;
 // switches start with '/' or '-'. Empty when there is none.

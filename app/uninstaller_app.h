@@ -1,12 +1,12 @@
 #pragma once
 
 #include "app/admin_switches.h"
-#include "app/app_script_host.h"
-#include "app/limited_removal.h"
-#include "app/exit_code.h"
-#include "app/run_log.h"
-#include "app/scripted_flow.h"
-#include "app/uninstall_session.h"
+#include "app/flows/app_script_host.h"
+#include "app/run/limited_removal.h"
+#include "app/run/exit_code.h"
+#include "app/run/run_log.h"
+#include "app/flows/scripted_flow.h"
+#include "app/run/uninstall_session.h"
 #include "script/script_engine.h"
 #include "sysops/machine_lock.h"
 

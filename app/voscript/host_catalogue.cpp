@@ -1,7 +1,7 @@
 #include "app/voscript/host_catalogue.h"
 
-#include "app/script_constants.h"
-#include "app/uninstall_object.h"
+#include "app/flows/script_constants.h"
+#include "app/flows/uninstall_object.h"
 #include "library/portable_system_object.h"
 #include "script/builtin_commands.h"
 #include "script/objects/scalar_objects.h"

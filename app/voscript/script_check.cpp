@@ -4,8 +4,8 @@
 // run; the names of host objects and methods come from the tables the objects dispatch from.
 #include "app/voscript/script_check.h"
 
-#include "app/scripted_flow.h"
-#include "app/uninstall_object.h"
+#include "app/flows/scripted_flow.h"
+#include "app/flows/uninstall_object.h"
 #include "app/voscript/host_catalogue.h"
 #include "script/builtin_commands.h"
 #include "script/compiled_expression.h"

@@ -1,7 +1,7 @@
 #include "app/voscript/uninstall_folder.h"
 
-#include "app/scrambled_text.h"
-#include "app/uninstall_state.h"
+#include "app/flows/scrambled_text.h"
+#include "app/run/uninstall_state.h"
 #include "base/path_text.h"
 #include "record/install_record.h"
 #include "script/script_text.h"

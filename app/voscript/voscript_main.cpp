@@ -35,7 +35,7 @@
 // "System", "Service" and "RegKey" objects and the "CRegKey", "CDllModule" and "CWSModule"
 // classes are there. Elsewhere a call into VBScript fails, the system classes are missing, and
 // "System" offers only its methods that need no Windows.
-#include "app/scrambled_text.h"
+#include "app/flows/scrambled_text.h"
 #include "app/voscript/host_catalogue.h"
 #include "app/voscript/script_check.h"
 #include "app/voscript/script_trace.h"
@@ -51,7 +51,7 @@
 
 #ifdef _WIN32
 #include "library/system_object.h"
-#include "script/objects/system/system_objects.h"
+#include "script_system/system_objects.h"
 #include "wsh/vbs_function_call.h"
 
 #include <fcntl.h>

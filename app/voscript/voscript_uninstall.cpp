@@ -1,6 +1,6 @@
 #include "app/voscript/voscript_uninstall.h"
 
-#include "app/uninstall_object.h"
+#include "app/flows/uninstall_object.h"
 #include "script/argument_list.h"
 #include "script/script_engine.h"
 #include "script/script_text.h"

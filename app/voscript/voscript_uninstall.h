@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/scripted_flow.h"
+#include "app/flows/scripted_flow.h"
 #include "app/voscript/voscript_runner.h"
 
 #include <string>

@@ -2,7 +2,7 @@
 // nothing and names what the silent uninstall then does; a silent uninstall shows no window,
 // logs every item and tells its outcome in Windows Installer's exit codes.
 
-#include "app/scrambled_text.h"
+#include "app/flows/scrambled_text.h"
 #include "tests/support/sample_installation.h"
 #include "tests/support/scratch_key.h"
 #include "tests/support/window_driver.h"

@@ -1,7 +1,7 @@
 // The default uninstall of a laid-out installation, driven through its pages: what goes, what
 // stays, what the pages show.
 
-#include "app/resource.h"
+#include "app/pages/resource.h"
 #include "tests/support/sample_installation.h"
 #include "tests/support/scratch_key.h"
 #include "tests/support/window_driver.h"

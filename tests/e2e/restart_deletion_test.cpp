@@ -3,7 +3,7 @@
 // One uninstall of an installation runs at a time, and one that was ended halfway can be run
 // again to its end.
 
-#include "app/resource.h"
+#include "app/pages/resource.h"
 #include "tests/support/pending_deletions.h"
 #include "tests/support/sample_installation.h"
 #include "tests/support/window_driver.h"

@@ -2,7 +2,7 @@
 // which events run, what a failing event shows and leaves behind, and what the pages take from
 // and give back to the script.
 
-#include "app/scrambled_text.h"
+#include "app/flows/scrambled_text.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/sample_installation.h"
 #include "tests/support/scratch.h"

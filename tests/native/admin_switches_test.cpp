@@ -1,8 +1,8 @@
 // The administrator's command line and the answers a silent uninstall gives its message boxes.
 
 #include "app/admin_switches.h"
-#include "app/exit_code.h"
-#include "app/default_answer.h"
+#include "app/run/exit_code.h"
+#include "app/pages/default_answer.h"
 
 #include <gtest/gtest.h>
 

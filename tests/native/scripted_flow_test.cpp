@@ -2,8 +2,8 @@
 // to the pages and takes back, and how its function names are matched.
 #include "script_test_support.h"
 
-#include "app/scripted_flow.h"
-#include "app/uninstall_object.h"
+#include "app/flows/scripted_flow.h"
+#include "app/flows/uninstall_object.h"
 
 #include <gtest/gtest.h>
 

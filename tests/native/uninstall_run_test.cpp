@@ -1,7 +1,7 @@
 // The uninstall run without a window: what it removes, in which order, what the page shows and
 // how far the bar moves.
 
-#include "app/uninstall_run.h"
+#include "app/run/uninstall_run.h"
 #include "record/file_time_source.h"
 #include "record/install_record.h"
 #include "ui/language_file.h"

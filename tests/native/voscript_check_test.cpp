@@ -1,6 +1,6 @@
 #include "script_test_support.h"
 
-#include "app/scrambled_text.h"
+#include "app/flows/scrambled_text.h"
 #include "app/voscript/script_check.h"
 #include "app/voscript/script_trace.h"
 #include "app/voscript/voscript_runner.h"

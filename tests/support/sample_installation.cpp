@@ -1,6 +1,6 @@
 #include "tests/support/sample_installation.h"
 
-#include "app/scrambled_text.h"
+#include "app/flows/scrambled_text.h"
 
 #include <windows.h>
 

@@ -12,8 +12,8 @@
 //     writes the record of an application laid out by another tool, from its manifest
 //     ("F file", "D folder", "K HKLM|HKCU key" lines) and the .reg file of its values.
 
-#include "app/scrambled_text.h"
-#include "app/uninstall_state.h"
+#include "app/flows/scrambled_text.h"
+#include "app/run/uninstall_state.h"
 #include "record/install_record.h"
 #include "sysops/procedure_address.h"
 

@@ -1,4 +1,4 @@
-#include "app/cleanup_copy.h"
+#include "app/run/cleanup_copy.h"
 #include "base/path_text.h"
 #include "sysops/write_trust.h"
 

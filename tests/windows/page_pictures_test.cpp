@@ -4,12 +4,12 @@
 // the banners at their natural size, the bold titles, the centred lines, and a layout in which
 // no control covers another or leaves the page.
 
-#include "app/finish_page.h"
-#include "app/progress_dialog.h"
-#include "app/resource.h"
-#include "app/restart_page.h"
+#include "app/pages/finish_page.h"
+#include "app/pages/progress_dialog.h"
+#include "app/pages/resource.h"
+#include "app/pages/restart_page.h"
 #include "app/uninstaller_app.h"
-#include "app/waiting_windows.h"
+#include "app/pages/waiting_windows.h"
 #include "tests/support/page_thread.h"
 #include "tests/support/sample_installation.h"
 #include "tests/support/scratch.h"

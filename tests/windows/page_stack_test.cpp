@@ -2,7 +2,7 @@
 // main thread's stack. Nested script calls may take up to the engine's native stack limit; the
 // page must fit in what the uninstaller's stack has left below it.
 
-#include "app/finish_page.h"
+#include "app/pages/finish_page.h"
 #include "app/uninstaller_app.h"
 #include "tests/support/window_driver.h"
 

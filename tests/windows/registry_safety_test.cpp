@@ -1,4 +1,4 @@
-#include "app/uninstall_session.h"
+#include "app/run/uninstall_session.h"
 #include "sysops/reg_key.h"
 #include "sysops/shared_keys.h"
 

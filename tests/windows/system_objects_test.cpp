@@ -1,4 +1,4 @@
-#include "script/objects/system/system_objects.h"
+#include "script_system/system_objects.h"
 #include "script/script_engine.h"
 #include "wsh/vbs_function_call.h"
 

@@ -1,8 +1,8 @@
 // The session's own clean-up: the uninstall entry, the description folder, the script files.
 
 #include "sysops/file_ops.h"
-#include "app/scrambled_text.h"
-#include "app/uninstall_session.h"
+#include "app/flows/scrambled_text.h"
+#include "app/run/uninstall_session.h"
 #include "tests/support/file_links.h"
 #include "tests/support/scratch.h"
 

@@ -1,13 +1,13 @@
 // The finish, restart and waiting pages, shown in this process and answered from a second
 // thread as a person would answer them.
 
-#include "app/finish_page.h"
-#include "app/resource.h"
-#include "app/restart_page.h"
-#include "app/uninstall_object.h"
+#include "app/pages/finish_page.h"
+#include "app/pages/resource.h"
+#include "app/pages/restart_page.h"
+#include "app/flows/uninstall_object.h"
 #include "app/uninstaller_app.h"
 #include "app/voscript/voscript_runner.h"
-#include "app/waiting_windows.h"
+#include "app/pages/waiting_windows.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/page_thread.h"
 #include "tests/support/scratch.h"

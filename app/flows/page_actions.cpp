@@ -1,0 +1,146 @@
+#include "app/flows/page_actions.h"
+
+#include "app/flows/default_flow.h"
+#include "app/pages/finish_page.h"
+#include "base/path_text.h"
+#include "app/pages/progress_dialog.h"
+#include "app/flows/removal_run.h"
+#include "app/pages/resource.h"
+#include "app/pages/restart_page.h"
+#include "app/uninstaller_app.h"
+#include "app/pages/waiting_windows.h"
+#include "sysops/ini_file.h"
+#include "sysops/module_path.h"
+#include "ui/string_table.h"
+
+#include <windows.h>
+
+namespace {
+
+constexpr const char* kProfileFile = "ProFile.ini";
+constexpr const char* kProfileSection = "ProFileData";
+
+}
+
+PageActions::PageActions(UninstallerApp& app) : m_app(app) {}
+
+PageActions::~PageActions() = default;
+
+std::string PageActions::PageCaption() const
+{
+    UninstallSession& session = m_app.Session();
+    return GetTextWith(TextId::UninstallCaption, &session, session.Record().GetAppName());
+}
+
+int PageActions::ShowPage(ScriptPage page, std::vector<LaunchEntry>& entries, bool& writeBack)
+{
+    writeBack = false;
+    if (m_app.IsSilent())
+        return AnswerPageSilently(page, writeBack);
+    switch (page) {
+    case ScriptPage::Progress: {
+        ProgressDialog progress(m_app);
+        (void)progress.Show();
+        return DefaultAnswerOf(page).result;
+    }
+    case ScriptPage::Finish:
+        return ShowFinishPage(entries, writeBack);
+    case ScriptPage::Restart: {
+        RestartPage restart(m_app, PageCaption());
+        return restart.Show();
+    }
+    }
+    return kUnknownPageResult;
+}
+
+// As if the page's default button was pressed: Finish with the finish page's boxes as the
+// script set them, and "restart now" on the restart page. The restart itself is left to the
+// administrator, who learns of it from the exit code.
+int PageActions::AnswerPageSilently(ScriptPage page, bool& writeBack)
+{
+    const DefaultPageAnswer& answer = DefaultAnswerOf(page);
+    switch (page) {
+    case ScriptPage::Progress: {
+        SilentRunView view;
+        RunSystemRemoval(m_app, view);
+        break;
+    }
+    case ScriptPage::Finish:
+        m_app.Log().Line("finish page answered with Finish");
+        break;
+    case ScriptPage::Restart:
+        m_app.Log().Line("restart page answered with its default, restart now");
+        break;
+    }
+    writeBack = answer.writesLaunchStates;
+    if (answer.setsRebootFlag)
+        m_app.Session().SetRebootFlag(1);
+    return answer.result;
+}
+
+int PageActions::ShowFinishPage(std::vector<LaunchEntry>& entries, bool& writeBack)
+{
+    FinishPage finish(m_app, PageCaption(), m_app.Session().Record().GetAppName());
+    for (const LaunchEntry& entry : entries)
+        finish.AddLaunch(entry.command, entry.parameters, entry.prompt, entry.state);
+    const PageResult result = finish.Show();
+    // The states are written back only when the user pressed Finish; closing the page any
+    // other way leaves the script's values as they were.
+    writeBack = finish.EndedWithOk();
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        entries[i].state = finish.Launches()[i].state;
+    return result;
+}
+
+std::string PageActions::CurrentAppId() { return m_app.Session().Record().GetGUID(); }
+
+void PageActions::RunDefaultFlow() { (void)::RunDefaultFlow(m_app); }
+
+void PageActions::CancelUninstall() { m_app.Session().Cancel(); }
+
+std::unique_ptr<WaitingWindow>& PageActions::WaitingSlot(WaitingKind kind)
+{
+    return kind == WaitingKind::Box ? m_waitingBox : m_waitingPage;
+}
+
+void PageActions::OpenWaitingWindow(WaitingKind kind, const std::string& prompt)
+{
+    if (m_app.IsSilent()) {
+        m_app.Log().Line("waiting: " + prompt);
+        return;
+    }
+    // A second open of the same kind replaces the window, so that no window is left behind
+    // that nothing could close any more.
+    std::unique_ptr<WaitingWindow>& slot = WaitingSlot(kind);
+    slot.reset();
+    slot = std::make_unique<WaitingWindow>(m_app, kind == WaitingKind::Box ? WaitingWindow::Kind::Box
+                                                                           : WaitingWindow::Kind::Page, prompt);
+    if (!slot->Open())
+        slot.reset();
+}
+
+void PageActions::CloseWaitingWindow(WaitingKind kind) { WaitingSlot(kind).reset(); }
+
+std::string PageActions::ProfilePath() const
+{
+    return JoinPath(m_app.Session().Record().GetUnInstallFolder(), kProfileFile);
+}
+
+void PageActions::WriteProfileText(const std::string& key, const std::string& value)
+{
+    WritePrivateProfileStringA(kProfileSection, key.c_str(), value.c_str(), ProfilePath().c_str());
+}
+
+std::string PageActions::ReadProfileText(const std::string& key, const std::string& defaultText)
+{
+    return ReadIniString(ProfilePath(), kProfileSection, key, defaultText);
+}
+
+int PageActions::ReadProfileInt(const std::string& key, int defaultNumber)
+{
+    return ReadIniInt(ProfilePath(), kProfileSection, key, defaultNumber);
+}
+
+std::string PageActions::ModulePath() { return GetModulePath(); }
+
+bool PageActions::IsRestartNeeded() { return m_app.Session().IsRestartNeeded(); }
