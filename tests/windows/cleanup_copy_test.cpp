@@ -1,5 +1,6 @@
 #include "app/run/cleanup_copy.h"
 #include "base/path_text.h"
+#include "sysops/work_folder.h"
 #include "sysops/write_trust.h"
 
 #include "tests/support/file_links.h"
@@ -134,6 +135,28 @@ TEST(CleanupCopy, TempFolderTooLongMakesNoCopy)
 
     EXPECT_FALSE(StartCleanupCopy(FixturePath(kProgram), scratch.Join("Nothing")));
     EXPECT_EQ(rootCopyBefore, PathExists(root)) << "no copy at the drive root";
+}
+
+TEST(CleanupCopy, CopyThatCannotBeMadeOrStartedIsReportedAndLeavesNoWorkFolder)
+{
+    ScratchFolder scratch("copyfails");
+    const std::string temp = scratch.Join("Temp");
+    ASSERT_TRUE(MakeFolder(temp));
+    const std::string notAProgram = scratch.Join("NotAProgram.exe");
+    ASSERT_TRUE(WriteFileText(notAProgram, "not a program"));
+    TempFolderOverride override(temp);
+
+    std::string copyPath;
+    EXPECT_FALSE(StartCleanupCopy(notAProgram, scratch.Join("Nothing"), [&](const std::string& copy) { copyPath = copy; }));
+    ASSERT_FALSE(copyPath.empty()) << "the copy was made, and only its start failed";
+    EXPECT_FALSE(PathExists(GetFolderPart(copyPath))) << "the work folder stayed";
+
+    EXPECT_FALSE(StartCleanupCopy(scratch.Join("Missing.exe"), scratch.Join("Nothing")));
+    WIN32_FIND_DATAA entry = {};
+    HANDLE search = FindFirstFileA((temp + "\\" + kWorkFolderPrefix + "*").c_str(), &entry);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, search) << "a work folder stayed: " << entry.cFileName;
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
 }
 
 TEST(CleanupCopy, WhatStaysHeldIsScheduledFilesFirstThenFoldersDeepestFirstNothingThroughALink)
