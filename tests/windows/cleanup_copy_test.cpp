@@ -7,6 +7,7 @@
 #include "tests/support/fixtures.h"
 #include "tests/support/pending_deletions.h"
 #include "tests/support/scratch.h"
+#include "tests/support/temp_folder_override.h"
 
 #include <windows.h>
 #include <aclapi.h>
@@ -21,25 +22,6 @@
 // the same user can write to. A short-lived program stands in for the uninstaller here.
 
 namespace {
-
-// Points the process's temp folder elsewhere for one test.
-class TempFolderOverride {
-public:
-    explicit TempFolderOverride(const std::string& folder)
-    {
-        char previous[MAX_PATH * 4] = {};
-        m_hadValue = GetEnvironmentVariableA("TMP", previous, sizeof previous) > 0;
-        m_previous = previous;
-        SetEnvironmentVariableA("TMP", folder.c_str());
-    }
-    ~TempFolderOverride() { SetEnvironmentVariableA("TMP", m_hadValue ? m_previous.c_str() : nullptr); }
-    TempFolderOverride(const TempFolderOverride&) = delete;
-    TempFolderOverride& operator=(const TempFolderOverride&) = delete;
-
-private:
-    std::string m_previous;
-    bool m_hadValue = false;
-};
 
 const char kProgram[] = "fixture_sleeper.exe";
 
