@@ -9,7 +9,7 @@
                              int defaultNumber);
 
 // Writes the text under the key of the section, creating the file and the section when they
-// are missing. False when the file could not be written, for instance when its folder does
-// not exist or the file is read-only.
+// are missing. False when the file could not be written, as when its folder does not exist
+// or the file may not be changed.
 [[nodiscard]] bool WriteIniString(const std::string& file, const std::string& section, const std::string& key,
                                   const std::string& text);

@@ -126,8 +126,8 @@ std::string PageActions::ProfilePath() const
     return JoinPath(m_app.Session().Record().GetUnInstallFolder(), kProfileFile);
 }
 
-// The script's profile functions give it no result, so a value that could not be stored is
-// told in the log, where the administrator looks when the script then reads another.
+// The script's profile writes give it no result, so a value that could not be stored is told
+// in the log: a later read of it gives the script its default, and the log says why.
 void PageActions::WriteProfileText(const std::string& key, const std::string& value)
 {
     const std::string path = ProfilePath();
