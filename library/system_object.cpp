@@ -123,10 +123,10 @@ void IniValue(SystemObject&, ArgumentList& arguments, FunctionInstance*)
     SetText(arguments, ReadIniString(Text(arguments, 1), Text(arguments, 2), Text(arguments, 3), Text(arguments, 4)));
 }
 
+// True when the value was written, as WriteTextFile tells of its file.
 void SetIniValue(SystemObject&, ArgumentList& arguments, FunctionInstance*)
 {
-    (void)WritePrivateProfileStringA(Text(arguments, 2).c_str(), Text(arguments, 3).c_str(), Text(arguments, 4).c_str(),
-                                     Text(arguments, 1).c_str());
+    SetTruth(arguments, WriteIniString(Text(arguments, 1), Text(arguments, 2), Text(arguments, 3), Text(arguments, 4)));
 }
 
 // The handlers of the names in SystemMethodNames.

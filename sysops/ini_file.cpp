@@ -15,3 +15,9 @@ int ReadIniInt(const std::string& file, const std::string& section, const std::s
 {
     return static_cast<int>(GetPrivateProfileIntA(section.c_str(), key.c_str(), defaultNumber, file.c_str()));
 }
+
+bool WriteIniString(const std::string& file, const std::string& section, const std::string& key,
+                    const std::string& text)
+{
+    return WritePrivateProfileStringA(section.c_str(), key.c_str(), text.c_str(), file.c_str()) != FALSE;
+}

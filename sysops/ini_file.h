@@ -7,3 +7,9 @@
                                         const std::string& defaultText);
 [[nodiscard]] int ReadIniInt(const std::string& file, const std::string& section, const std::string& key,
                              int defaultNumber);
+
+// Writes the text under the key of the section, creating the file and the section when they
+// are missing. False when the file could not be written, as when its folder does not exist
+// or the file may not be changed.
+[[nodiscard]] bool WriteIniString(const std::string& file, const std::string& section, const std::string& key,
+                                  const std::string& text);

@@ -126,9 +126,13 @@ std::string PageActions::ProfilePath() const
     return JoinPath(m_app.Session().Record().GetUnInstallFolder(), kProfileFile);
 }
 
+// The script's profile writes give it no result, so a value that could not be stored is told
+// in the log: a later read of it gives the script its default, and the log says why.
 void PageActions::WriteProfileText(const std::string& key, const std::string& value)
 {
-    WritePrivateProfileStringA(kProfileSection, key.c_str(), value.c_str(), ProfilePath().c_str());
+    const std::string path = ProfilePath();
+    if (!WriteIniString(path, kProfileSection, key, value))
+        m_app.Log().Line("the uninstall script's value " + key + " could not be written to " + path);
 }
 
 std::string PageActions::ReadProfileText(const std::string& key, const std::string& defaultText)

@@ -75,12 +75,31 @@ ItemResult PreviewRemoval::RemoveFolderIfEmpty(const std::string& path)
     return Removed();
 }
 
+namespace {
+
+// What the deletion would give for what the registry holds now: the item goes when it is
+// there. Without a default, the compiler names a kind of presence that is added and not
+// handled here.
+RegistryRemoval WouldGive(RegistryItemPresence presence)
+{
+    switch (presence) {
+    case RegistryItemPresence::Malformed:
+        return RegistryRemoval::Malformed;
+    case RegistryItemPresence::Shared:
+        return RegistryRemoval::Shared;
+    case RegistryItemPresence::Missing:
+        return RegistryRemoval::Missing;
+    case RegistryItemPresence::Present:
+        return RegistryRemoval::Removed;
+    }
+    return RegistryRemoval::Failed;
+}
+
+}
+
 ItemResult PreviewRemoval::RemoveRegistryItem(const std::string& item)
 {
-    // What the deletion would give: the item goes when it is there.
-    constexpr RegistryRemoval kWouldGive[] = {RegistryRemoval::Malformed, RegistryRemoval::Shared,
-                                              RegistryRemoval::Missing, RegistryRemoval::Removed};
-    return RegistryRemovalResult(kWouldGive[static_cast<int>(FindRegistryItem(item))]);
+    return RegistryRemovalResult(WouldGive(FindRegistryItem(item)));
 }
 
 ItemResult PreviewRemoval::RemoveShellObject(const std::string& item)

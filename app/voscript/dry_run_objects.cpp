@@ -48,7 +48,7 @@ const DryRunRow kSystemRows[] = {
     {"DeleteDir", NameMatch::ExactCase, DryAnswer::True},
     {"DeleteDirectory", NameMatch::ExactCase, DryAnswer::True},
     {"WriteTextFile", NameMatch::ExactCase, DryAnswer::True},
-    {"SetIniFileValue", NameMatch::ExactCase, DryAnswer::Nothing},
+    {"SetIniFileValue", NameMatch::ExactCase, DryAnswer::True},
 };
 
 struct DryRunTable {

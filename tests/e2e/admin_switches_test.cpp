@@ -5,6 +5,7 @@
 #include "app/flows/scrambled_text.h"
 #include "tests/support/sample_installation.h"
 #include "tests/support/scratch_key.h"
+#include "tests/support/temp_folder_override.h"
 #include "tests/support/window_driver.h"
 
 #include <gtest/gtest.h>
@@ -177,6 +178,23 @@ TEST(AdminSwitches, SilentRunWhoseScriptAsksForARestartExitsWith3010AndDoesNotRe
     // The cleanup copy still deletes the uninstall folder, and the process ended instead of
     // taking Windows down with it.
     EXPECT_TRUE(WaitForPathGone(installation.UninstallerPath()));
+}
+
+TEST(AdminSwitches, CleanupCopyThatCannotStartIsLoggedAsAFailureAndExitsWith1603)
+{
+    SampleInstallation installation("admincopyfails");
+    installation.AddFile("App.exe");
+    ASSERT_TRUE(installation.SaveRecord());
+    const std::string log = installation.InProgram("silent.log");
+    bool showedWindow = true;
+    {
+        // No work folder can be made in a temp folder whose path is too long.
+        TempFolderOverride temp(installation.ProgramFolder() + "\\" + std::string(MAX_PATH, 'x'));
+        EXPECT_EQ(1603, RunWithoutWindows(installation.UninstallerPath(), "/S " + Quoted("/LOG=" + log), showedWindow));
+    }
+    const std::vector<std::string> items = ItemLines(ReadFileText(log));
+    EXPECT_NE(items.end(), std::find(items.begin(), items.end(), "failed|uninstall folder|" + installation.AppFolder()));
+    EXPECT_TRUE(PathExists(installation.UninstallerPath()));
 }
 
 TEST(AdminSwitches, SilentStartWithoutARecordExitsWith1603AndHelpListsTheSwitches)

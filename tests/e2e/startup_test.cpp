@@ -27,6 +27,42 @@ void ConfirmAndFinish(ProgramUnderTest& program, const std::string& appName)
     ASSERT_TRUE(PressButton(finish, IDOK));
 }
 
+// Counts the processes that a started program and everything it starts run as. The program is
+// put into the job before it is answered anything, so that whatever it starts afterwards
+// belongs to the job too.
+class ProcessCount {
+public:
+    ProcessCount() : m_job(CreateJobObjectA(nullptr, nullptr)) {}
+    ~ProcessCount()
+    {
+        if (m_job)
+            CloseHandle(m_job);
+    }
+    ProcessCount(const ProcessCount&) = delete;
+    ProcessCount& operator=(const ProcessCount&) = delete;
+
+    bool Watch(DWORD processId)
+    {
+        HANDLE process = OpenProcess(PROCESS_SET_QUOTA | PROCESS_TERMINATE, FALSE, processId);
+        const bool added = m_job && process && AssignProcessToJobObject(m_job, process);
+        if (process)
+            CloseHandle(process);
+        return added;
+    }
+    // How many processes ran in the job so far, the ended ones included; 0 when unknown.
+    DWORD Total() const
+    {
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION information = {};
+        if (!QueryInformationJobObject(m_job, JobObjectBasicAccountingInformation, &information, sizeof information,
+                                       nullptr))
+            return 0;
+        return information.TotalProcesses;
+    }
+
+private:
+    HANDLE m_job;
+};
+
 }
 
 TEST(Startup, MissingRecordShowsMessageAndRemovesNothing)
@@ -52,13 +88,16 @@ TEST(Startup, DecliningChangesNothing)
     ASSERT_TRUE(installation.SaveRecord());
     ProgramUnderTest program;
     ASSERT_TRUE(program.Start(installation.UninstallerPath()));
+    ProcessCount processes;
+    ASSERT_TRUE(processes.Watch(program.ProcessId()));
 
     HWND question = WaitForWindow("Sample App", kDialogClass, program.ProcessId());
     ASSERT_NE(nullptr, question);
     EXPECT_EQ("Are you sure you want to uninstall Sample App ?", MessageBoxText(question));
     ASSERT_TRUE(PressButton(question, IDNO));
     ASSERT_TRUE(program.WaitForExit());
-    Sleep(500); // a wrongly started cleanup copy would have begun deleting by now
+    // A cleanup copy would have been started before the uninstaller ended.
+    EXPECT_EQ(1u, processes.Total()) << "the uninstaller started another process";
     EXPECT_TRUE(PathExists(installation.InProgram("program.dat")));
     EXPECT_TRUE(PathExists(installation.UninstallerPath()));
     EXPECT_TRUE(installation.UninstallEntryExists());

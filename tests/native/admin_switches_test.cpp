@@ -1,8 +1,7 @@
-// The administrator's command line and the answers a silent uninstall gives its message boxes.
+// The administrator's command line and the exit codes that tell a silent uninstall's outcome.
 
 #include "app/admin_switches.h"
 #include "app/run/exit_code.h"
-#include "app/pages/default_answer.h"
 
 #include <gtest/gtest.h>
 
@@ -17,17 +16,6 @@ TEST(AdminSwitches, EitherPrefixAnyCaseAndUnknownSwitchesChangeNothing)
     const AdminSwitches nothing = ParseAdminSwitches(5, none);
     EXPECT_FALSE(nothing.preview || nothing.silent || nothing.help);
     EXPECT_EQ("", nothing.logPath);
-}
-
-TEST(AdminSwitches, MessageBoxesAnswerWithTheirDefaultButton)
-{
-    constexpr unsigned kYesNo = 4, kYesNoCancel = 3, kOkCancel = 1, kDefault2 = 0x100, kDefault3 = 0x200;
-    EXPECT_EQ(1, DefaultMessageBoxAnswer(0));                         // OK
-    EXPECT_EQ(6, DefaultMessageBoxAnswer(kYesNo | 0x20));             // Yes, whatever the icon
-    EXPECT_EQ(7, DefaultMessageBoxAnswer(kYesNo | kDefault2));        // No
-    EXPECT_EQ(2, DefaultMessageBoxAnswer(kYesNoCancel | kDefault3));  // Cancel
-    EXPECT_EQ(1, DefaultMessageBoxAnswer(kOkCancel | kDefault3));     // no third button: the first
-    EXPECT_EQ(1, DefaultMessageBoxAnswer(0x0F));                      // an unknown button set shows OK
 }
 
 TEST(ExitCodes, AFailureOutweighsARestartAndACancelOutweighsBoth)

@@ -16,6 +16,8 @@
 #include "app/run/uninstall_state.h"
 #include "record/install_record.h"
 #include "sysops/procedure_address.h"
+#include "tests/support/sample_installation.h"
+#include "tests/support/scratch_key.h"
 
 #include <windows.h>
 #include <tlhelp32.h>
@@ -345,20 +347,6 @@ int InstallScripted(const std::string& appFolder, const std::string& descFolder)
     return 0;
 }
 
-bool KeyExists(HKEY root, const std::string& path)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
-}
-
-bool ValueExists(HKEY root, const std::string& path, const std::string& name)
-{
-    return RegGetValueA(root, path.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-}
-
 void Report(const char* what, const std::string& name, bool stayed, int& removed, int& kept, bool verbose)
 {
     (stayed ? kept : removed)++;
@@ -407,17 +395,6 @@ int Census(const std::string& recordCopy, const std::string& descFolder)
 std::string RootName(const std::string& shortName)
 {
     return shortName == "HKLM" ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
-}
-
-void AddRegistryItem(InstallRecord& record, const std::string& type, const std::string& root, const std::string& path,
-    const std::string& name)
-{
-    RecordItem item;
-    item.SetField("Type", type);
-    item.SetField("Root", root);
-    item.SetField("Path", path);
-    item.SetField("Name", name);
-    record.RegItems().push_back(item);
 }
 
 // Values of a REGEDIT4 file: a [ROOT\path] line opens a key, "name"=... lines are its values.

@@ -1,11 +1,13 @@
 #include "app/run/cleanup_copy.h"
 #include "base/path_text.h"
+#include "sysops/work_folder.h"
 #include "sysops/write_trust.h"
 
 #include "tests/support/file_links.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/pending_deletions.h"
 #include "tests/support/scratch.h"
+#include "tests/support/temp_folder_override.h"
 
 #include <windows.h>
 #include <aclapi.h>
@@ -20,25 +22,6 @@
 // the same user can write to. A short-lived program stands in for the uninstaller here.
 
 namespace {
-
-// Points the process's temp folder elsewhere for one test.
-class TempFolderOverride {
-public:
-    explicit TempFolderOverride(const std::string& folder)
-    {
-        char previous[MAX_PATH * 4] = {};
-        m_hadValue = GetEnvironmentVariableA("TMP", previous, sizeof previous) > 0;
-        m_previous = previous;
-        SetEnvironmentVariableA("TMP", folder.c_str());
-    }
-    ~TempFolderOverride() { SetEnvironmentVariableA("TMP", m_hadValue ? m_previous.c_str() : nullptr); }
-    TempFolderOverride(const TempFolderOverride&) = delete;
-    TempFolderOverride& operator=(const TempFolderOverride&) = delete;
-
-private:
-    std::string m_previous;
-    bool m_hadValue = false;
-};
 
 const char kProgram[] = "fixture_sleeper.exe";
 
@@ -134,6 +117,28 @@ TEST(CleanupCopy, TempFolderTooLongMakesNoCopy)
 
     EXPECT_FALSE(StartCleanupCopy(FixturePath(kProgram), scratch.Join("Nothing")));
     EXPECT_EQ(rootCopyBefore, PathExists(root)) << "no copy at the drive root";
+}
+
+TEST(CleanupCopy, CopyThatCannotBeMadeOrStartedIsReportedAndLeavesNoWorkFolder)
+{
+    ScratchFolder scratch("copyfails");
+    const std::string temp = scratch.Join("Temp");
+    ASSERT_TRUE(MakeFolder(temp));
+    const std::string notAProgram = scratch.Join("NotAProgram.exe");
+    ASSERT_TRUE(WriteFileText(notAProgram, "not a program"));
+    TempFolderOverride override(temp);
+
+    std::string copyPath;
+    EXPECT_FALSE(StartCleanupCopy(notAProgram, scratch.Join("Nothing"), [&](const std::string& copy) { copyPath = copy; }));
+    ASSERT_FALSE(copyPath.empty()) << "the copy was made, and only its start failed";
+    EXPECT_FALSE(PathExists(GetFolderPart(copyPath))) << "the work folder stayed";
+
+    EXPECT_FALSE(StartCleanupCopy(scratch.Join("Missing.exe"), scratch.Join("Nothing")));
+    WIN32_FIND_DATAA entry = {};
+    HANDLE search = FindFirstFileA((temp + "\\" + kWorkFolderPrefix + "*").c_str(), &entry);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, search) << "a work folder stayed: " << entry.cFileName;
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
 }
 
 TEST(CleanupCopy, WhatStaysHeldIsScheduledFilesFirstThenFoldersDeepestFirstNothingThroughALink)

@@ -90,6 +90,17 @@ TEST(SystemObject, IniFilesAndTheCurrentFolder)
     EXPECT_EQ("07/none/" + scratch.Path(), script.result.ToString());
 }
 
+TEST(SystemObject, SetIniFileValueTellsWhetherTheValueWasWritten)
+{
+    ScratchFolder scratch("system-ini-write");
+    SystemScript script("Function string Write(string file, string nowhere)\n{\n"
+                        "return \"\" + System.SetIniFileValue(file, \"Main\", \"Count\", \"7\")"
+                        " + System.SetIniFileValue(nowhere, \"Main\", \"Count\", \"7\")\n}\n");
+    ASSERT_TRUE(script.loaded);
+    ASSERT_TRUE(script.Call("Write", {scratch.Join("ProFile.ini"), scratch.Join("Missing\\ProFile.ini")}));
+    EXPECT_EQ("10", script.result.ToString()) << "a file in a folder that does not exist cannot be written";
+}
+
 TEST(SystemObject, QueriesAndNameMatching)
 {
     SystemScript script("Function string Queries\n{\n"

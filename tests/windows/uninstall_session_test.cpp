@@ -1,9 +1,8 @@
-// The session's own clean-up: the uninstall entry, the description folder, the script files.
+// The session's own part of the uninstall: the uninstall entry, the script files, the values of
+// the record.
 
-#include "sysops/file_ops.h"
 #include "app/flows/scrambled_text.h"
 #include "app/run/uninstall_session.h"
-#include "tests/support/file_links.h"
 #include "tests/support/scratch.h"
 
 #include <gtest/gtest.h>
@@ -73,40 +72,6 @@ TEST_F(UninstallEntry, AnEntryWithSubkeysIsNotWalked)
     session.Record().SetGUID(m_guid);
     EXPECT_TRUE(session.RemoveUninstallEntry());
     EXPECT_TRUE(EntryExists(m_guid + "\\Sub")) << "the plain deletion leaves a key that has subkeys";
-}
-
-TEST(EmptyTree, FoldersWithoutFilesGoWhileFilesKeepTheirChain)
-{
-    ScratchFolder scratch("emptytree");
-    const std::string root = scratch.Join("Desc");
-    for (const char* folder : {"", "\\A", "\\A\\B", "\\A\\Empty", "\\C", "\\C\\D"})
-        MakeFolder(root + folder);
-    WriteFileText(root + "\\A\\B\\kept.txt", "x");
-
-    EXPECT_FALSE(RemoveEmptyTree(root + "\\"));
-    EXPECT_TRUE(PathExists(root + "\\A\\B\\kept.txt"));
-    EXPECT_FALSE(PathExists(root + "\\A\\Empty"));
-    EXPECT_FALSE(PathExists(root + "\\C"));
-
-    DeleteFileA((root + "\\A\\B\\kept.txt").c_str());
-    EXPECT_TRUE(RemoveEmptyTree(root));
-    EXPECT_FALSE(PathExists(root));
-    EXPECT_TRUE(RemoveEmptyTree(""));
-}
-
-TEST(EmptyTree, LinkInsideTheTreeIsNotFollowed)
-{
-    ScratchFolder scratch("emptylink");
-    const std::string root = scratch.Join("Desc");
-    const std::string outside = scratch.Join("Outside");
-    MakeFolder(root);
-    MakeFolder(outside);
-    MakeFolder(outside + "\\EmptyButNotOurs");
-    if (!MakeFolderLink(root + "\\Link", outside))
-        GTEST_SKIP() << "no folder link could be made here";
-    EXPECT_FALSE(RemoveEmptyTree(root));
-    EXPECT_TRUE(PathExists(outside + "\\EmptyButNotOurs")) << "the link's target is somebody else's";
-    RemoveDirectoryA((root + "\\Link").c_str());
 }
 
 TEST(UninstallScript, ScrambledScriptIsReadFromHwThenZn)
