@@ -77,7 +77,11 @@ std::string FolderOf(const char* scriptPath)
 RunnerPlatform RunnerPlatformFor(const char* scriptPath)
 {
     RunnerPlatform platform;
-    platform.callVbsFunction = CallVbsFunctionThroughHost;
+    // The runner is run by the script's author, who answers the engine's own dialogs.
+    platform.callVbsFunction = [](const std::string& code, const std::string& name, const std::vector<VbsArgument>& arguments,
+                                  std::string& result, std::vector<std::string>& errorTexts) {
+        return CallVbsFunctionThroughHost(code, name, arguments, result, errorTexts, ScriptDialogs::Allowed);
+    };
     platform.createSystemClass = MakeSystemClass;
     platform.system = MakeSystemObject();
     platform.service = MakeServiceObject();

@@ -2,9 +2,11 @@
 // main thread's stack. Nested script calls may take up to the engine's native stack limit; the
 // page must fit in what the uninstaller's stack has left below it.
 
+#include "app/pages/answerer.h"
 #include "app/pages/finish_page.h"
-#include "app/uninstaller_app.h"
+#include "app/pages/page_context.h"
 #include "tests/support/window_driver.h"
+#include "ui/language_file.h"
 
 #include <gtest/gtest.h>
 
@@ -44,9 +46,9 @@ __attribute__((noinline)) std::size_t DepthUsedBelow(std::uintptr_t top)
 
 TEST(PageStack, FinishPageFitsBelowTheDeepestScriptCall)
 {
-    static UninstallerApp app;
-    app.Session().Record().SetAppName("Stack App");
-    FinishPage page(app, "Stack Page", "Stack App");
+    const LanguageFile language;
+    InteractiveAnswerer answerer;
+    FinishPage page(PageContext{language, "", "", answerer}, "Stack Page", "Stack App");
     page.AddLaunch("", "", "Offered", 1);
     std::size_t used = 0;
     // The page runs on a thread of its own with a stack as large as the uninstaller's, so that
