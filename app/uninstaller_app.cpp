@@ -86,9 +86,8 @@ int UninstallerApp::Start(const std::string& parameter)
 
 FlowContext UninstallerApp::Flows()
 {
-    return {m_session, PageContext{m_session.Language(), m_topBannerPath, m_leftBannerPath, m_answerer},
-            m_log,     m_recordWriters,
-            m_scriptEngine, m_hostObjects};
+    const PageContext pages{m_session.Language(), m_topBannerPath, m_leftBannerPath, m_answerer};
+    return {m_session, pages, m_log, m_recordWriters, m_scriptEngine, m_hostObjects};
 }
 
 int UninstallerApp::RunUninstallMode()

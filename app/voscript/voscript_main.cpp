@@ -77,11 +77,7 @@ std::string FolderOf(const char* scriptPath)
 RunnerPlatform RunnerPlatformFor(const char* scriptPath)
 {
     RunnerPlatform platform;
-    // The runner is run by the script's author, who answers the engine's own dialogs.
-    platform.callVbsFunction = [](const std::string& code, const std::string& name, const std::vector<VbsArgument>& arguments,
-                                  std::string& result, std::vector<std::string>& errorTexts) {
-        return CallVbsFunctionThroughHost(code, name, arguments, result, errorTexts, ScriptDialogs::Allowed);
-    };
+    platform.callVbsFunction = CallVbsFunctionThroughHost;
     platform.createSystemClass = MakeSystemClass;
     platform.system = MakeSystemObject();
     platform.service = MakeServiceObject();
