@@ -14,6 +14,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     RestrictDllSearchToSystem();
     UseSystemCodePage();
 
-    static UninstallerApp app; // lives for the whole process, as pages and objects point into it
-    return app.Start(FirstPlainParameter(__argc, __argv), ParseAdminSwitches(__argc, __argv));
+    // Lives for the whole process, as pages and objects point into it.
+    static UninstallerApp app(ParseAdminSwitches(__argc, __argv));
+    return app.Start(FirstPlainParameter(__argc, __argv));
 }

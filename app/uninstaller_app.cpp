@@ -2,10 +2,12 @@
 
 #include "app/run/cleanup_copy.h"
 #include "app/flows/default_flow.h"
+#include "app/flows/removal_run.h"
+#include "app/flows/script_files.h"
+#include "app/flows/scripted_uninstall.h"
+#include "app/pages/confirmation.h"
 #include "app/run/exit_code.h"
 #include "app/run/preview_removal.h"
-#include "app/flows/removal_run.h"
-#include "app/pages/silent_answers.h"
 #include "app/startup_mode.h"
 #include "base/path_text.h"
 #include "app/pages/resource.h"
@@ -18,16 +20,12 @@
 #include "sysops/write_trust.h"
 #include "ui/string_table.h"
 #include "ui/text_format.h"
-#include "wsh/script_dialogs.h"
 
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
 
 namespace {
-
-// The confirmation shows at most 199 characters of the name, as installers have always shown it.
-constexpr std::size_t kAppNameLimit = 199;
 
 // What start-up has always reported: failure, which nobody read.
 constexpr int kInteractiveExitCode = 1;
@@ -57,7 +55,13 @@ std::string GetAppFolder() { return GetFolderPart(GetModulePath()); }
 
 std::string GetExeName() { return GetFileNamePart(GetModulePath()); }
 
-int UninstallerApp::Start(const std::string& parameter, const AdminSwitches& switches)
+UninstallerApp::UninstallerApp(const AdminSwitches& switches)
+    : m_switches(switches),
+      m_answerer(switches.silent ? static_cast<Answerer&>(m_silentAnswerer.emplace(m_log)) : m_interactiveAnswerer)
+{
+}
+
+int UninstallerApp::Start(const std::string& parameter)
 {
     // COM stays initialised for the life of the process: servers are unregistered and
     // scripts create objects on this thread until it ends.
@@ -67,7 +71,6 @@ int UninstallerApp::Start(const std::string& parameter, const AdminSwitches& swi
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    m_switches = switches;
     m_appFolder = GetAppFolder();
     switch (ModeForExeName(GetExeName())) {
     case StartupMode::Uninstall:
@@ -81,18 +84,18 @@ int UninstallerApp::Start(const std::string& parameter, const AdminSwitches& swi
     return kInteractiveExitCode;
 }
 
-bool UninstallerApp::ConfirmUninstall()
+FlowContext UninstallerApp::Flows()
 {
-    const std::string appName = m_session.Record().GetAppName().substr(0, kAppNameLimit);
-    const std::string question = GetTextWith(TextId::ConfirmUninstall, &m_session, appName);
-    return MessageBoxA(nullptr, question.c_str(), appName.c_str(), MB_YESNO | MB_ICONQUESTION) == IDYES;
+    const PageContext pages{m_session.Language(), m_topBannerPath, m_leftBannerPath, m_answerer};
+    return {m_session, pages, m_log, m_recordWriters, m_scriptEngine, m_hostObjects};
 }
 
 int UninstallerApp::RunUninstallMode()
 {
     const bool administered = m_switches.preview || m_switches.silent;
     if (m_switches.help) {
-        MessageBoxA(nullptr, AdminSwitchesHelp(), GetModuleCaption().c_str(), MB_OK | MB_ICONINFORMATION);
+        // Asked for, so shown even with /S.
+        (void)ShowMessageBox(AdminSwitchesHelp(), GetModuleCaption(), MB_OK | MB_ICONINFORMATION, BoxOwner::None);
         return administered ? kExitSuccess : kInteractiveExitCode;
     }
     const std::string languagePath = JoinPath(m_appFolder, "Setup.lr");
@@ -100,20 +103,14 @@ int UninstallerApp::RunUninstallMode()
         (void)m_session.Language().LoadLanguage("Setup", languagePath);
 
     OpenLog();
-    if (m_switches.silent) {
-        m_scriptHost.AnswerBoxesSilently(m_log);
-        AnswerSystemBoxesSilently(m_log);
-        SetScriptDialogsAllowed(false);
-    }
+    if (m_silentAnswerer)
+        m_silentAnswerer->AnswerSystemBoxes();
     const std::string descriptionPath = JoinPath(m_appFolder, "Setup.Kvx");
     if (!FileExists(descriptionPath)) {
         m_log.Line("no install record at " + descriptionPath + ": nothing to uninstall");
         // A silent uninstall tells only through its exit code and its log.
-        if (!m_switches.silent) {
-            const std::string caption = GetModuleCaption();
-            const std::string text = GetText(TextId::NoUninstallInfo, &m_session);
-            MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
-        }
+        (void)m_answerer.AnswerBox(GetText(TextId::NoUninstallInfo, &m_session), GetModuleCaption(), MB_OK,
+                                   BoxOwner::None);
         return administered ? kExitFatalError : kInteractiveExitCode;
     }
     // The record is read once, before the question, so that the name asked about is the name
@@ -128,7 +125,8 @@ int UninstallerApp::RunUninstallMode()
     if (!TakeUninstallLock())
         return m_switches.silent ? kExitAnotherRunning : kInteractiveExitCode;
     MarkStep("confirm-asked");
-    if (!m_switches.silent && !ConfirmUninstall()) {
+    // The administrator's /S is the silent uninstall's confirmation.
+    if (!m_switches.silent && !ConfirmUninstall(m_answerer, m_session.Language(), m_session.Record().GetAppName())) {
         m_log.Line("the user chose not to uninstall");
         return kInteractiveExitCode;
     }
@@ -163,10 +161,8 @@ bool UninstallerApp::TakeUninstallLock()
         return true;
     const std::string appName = m_session.Record().GetAppName();
     m_log.Line("the uninstall of " + guid + " is already running: nothing is done");
-    if (!m_switches.silent) {
-        const std::string text = FormatText(kAlreadyRunningText, appName.c_str());
-        MessageBoxA(nullptr, text.c_str(), appName.c_str(), MB_OK | MB_ICONINFORMATION);
-    }
+    (void)m_answerer.AnswerBox(FormatText(kAlreadyRunningText, appName.c_str()), appName, MB_OK | MB_ICONINFORMATION,
+                               BoxOwner::None);
     return false;
 }
 
@@ -205,8 +201,8 @@ void UninstallerApp::ShowPreviewLogPlace() const
     const std::string text = m_previewLogWritten ? "The preview of the uninstall is in " + m_previewLogPath + "."
                                                  : "The preview of the uninstall could not be written to "
             + m_previewLogPath + ".";
-    MessageBoxA(nullptr, text.c_str(), GetModuleCaption().c_str(),
-                MB_OK | (m_previewLogWritten ? MB_ICONINFORMATION : MB_ICONWARNING));
+    (void)m_answerer.AnswerBox(text, GetModuleCaption(), MB_OK | (m_previewLogWritten ? MB_ICONINFORMATION : MB_ICONWARNING),
+                               BoxOwner::None);
 }
 
 RunEnding UninstallerApp::EndingOfRun(bool ran) const
@@ -229,7 +225,7 @@ int UninstallerApp::RunPreview()
         m_log.Line("the install record could be read only in part: the uninstall would remove nothing");
         return kExitFatalError;
     }
-    const std::string script = m_session.ReadUninstallScript();
+    const std::string script = ReadUninstallScript(record);
     if (!script.empty() && record.Getsftype() == kScriptTypeVoScript) {
         std::string failing;
         const WriteTrust trust = ScriptFilesTrust(m_session.GetUnInstallFolder(), failing);
@@ -288,9 +284,9 @@ bool UninstallerApp::RunUninstall()
 
     SetBannerPaths(m_appFolder);
 
-    const std::string script = m_session.ReadUninstallScript();
+    const std::string script = ReadUninstallScript(m_session.Record());
     if (script.empty() || m_session.Record().Getsftype() != kScriptTypeVoScript)
-        return RunDefaultFlow(*this);
+        return RunDefaultFlow(Flows());
     // A script that was not run leaves the uninstall to the record, as for a record without
     // one: the user still gets what the installation put there removed.
     std::string failing;
@@ -298,9 +294,9 @@ bool UninstallerApp::RunUninstall()
     if (!trust.trusted) {
         TellNotRun(failing, trust);
         m_log.Line("the uninstall script was not run: the record's own removal runs instead");
-        return RunDefaultFlow(*this);
+        return RunDefaultFlow(Flows());
     }
-    return RunScriptedFlow(*this, script);
+    return RunScriptedFlow(Flows(), script);
 }
 
 void UninstallerApp::CheckRecordWriters(bool preview)
@@ -316,7 +312,7 @@ void UninstallerApp::CheckRecordWriters(bool preview)
     if (preview || !m_switches.silent)
         m_log.Line(text);
     if (!preview)
-        (void)ShowMessageBox(text, GetModuleCaption(), MB_OK | MB_ICONWARNING);
+        (void)m_answerer.AnswerBox(text, GetModuleCaption(), MB_OK | MB_ICONWARNING, BoxOwner::ActiveWindow);
 }
 
 void UninstallerApp::SetBannerPaths(const std::string& folder)

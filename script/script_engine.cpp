@@ -13,11 +13,9 @@ namespace {
 
 SilentScriptHost g_silentHost;
 
-// Nested calls may take this much native stack before they fail: 1000 nested calls need about
-// 600 KB, and the rest of a 1 MB main-thread stack stays for the host and the system calls of
-// the innermost call. Sanitizer builds have larger frames and keep some locals elsewhere, so
-// there only the depth limit applies.
-constexpr std::size_t DefaultStackLimit = SCRIPT_SANITIZED_BUILD ? 0 : 768 * 1024;
+// Sanitizer builds have larger frames and keep some locals elsewhere, so there only the depth
+// limit applies.
+constexpr std::size_t DefaultStackLimit = SCRIPT_SANITIZED_BUILD ? 0 : ScriptEngine::NativeStackLimit;
 
 // The classes every engine knows, in the order they are registered, each with the factory of
 // its class object. The system classes have none here: they come from the host, which may

@@ -69,6 +69,10 @@ public:
     // Nested script calls allowed at once; one more fails with ErrorCallsTooDeep. Each nested
     // call keeps under 600 bytes on the native stack, so the limit fits a 1 MB stack.
     static constexpr std::size_t DefaultCallDepthLimit = 1000;
+    // Native stack that nested calls may take before they fail: 1000 nested calls need about
+    // 600 KB, and the rest of a 1 MB main-thread stack stays for the host and the system calls
+    // of the innermost call. A host that opens pages from the deepest call needs more below it.
+    static constexpr std::size_t NativeStackLimit = 768 * 1024;
 
     explicit ScriptEngine(ScriptHost* host = nullptr);
     virtual ~ScriptEngine();

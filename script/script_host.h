@@ -30,6 +30,9 @@ public:
                                                const std::vector<VbsArgument>& arguments, std::string& result,
                                                std::vector<std::string>& errorTexts) = 0;
 
+    // Whether the Windows Script engines that scripts start may show their own dialogs.
+    [[nodiscard]] virtual bool AllowsScriptDialogs() const { return true; }
+
     // Reads a whole file as bytes; false when it cannot be opened. Used by "#include".
     [[nodiscard]] virtual bool ReadFile(const std::string& path, std::string& contents);
 

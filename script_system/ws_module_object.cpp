@@ -21,6 +21,8 @@ constexpr int kOkOnly = MB_OK;
 // The Windows Script host of one module, the language its scripts are added in, and the error
 // texts of the last call that failed.
 struct ScriptModuleHost {
+    explicit ScriptModuleHost(ScriptDialogs dialogs) : host(dialogs) {}
+
     ActiveScriptHost host;
     int language = VBScriptLanguage;
     std::vector<std::string> errorTexts;
@@ -33,12 +35,12 @@ public:
     [[nodiscard]] Counted<ScriptObject> CreateInstance(const std::string& instanceName) override;
     [[nodiscard]] bool InvokeMethod(const std::string& name, ArgumentList& arguments, FunctionInstance* caller) override;
 
-    void LoadScript(const std::string& text);
+    void LoadScript(const std::string& text, const ArgumentList& arguments);
     [[nodiscard]] bool CallMethod(ArgumentList& arguments, FunctionInstance* caller);
 
 private:
     // The host starts COM on the thread; it is made when a script is first loaded.
-    [[nodiscard]] ScriptModuleHost& Module();
+    [[nodiscard]] ScriptModuleHost& Module(const ArgumentList& arguments);
     void ShowErrors(const ArgumentList& arguments);
 
     std::unique_ptr<ScriptModuleHost> m_module;
@@ -58,13 +60,13 @@ void LoadFileMethod(WsModuleObject& module, ArgumentList& arguments, FunctionIns
 {
     std::string text;
     if (ReadWholeFile(ScriptRelativePath(module, arguments.ArgText(1, true)), text))
-        module.LoadScript(text);
+        module.LoadScript(text, arguments);
     arguments.SetResultInt(1, TypeInt);
 }
 
 void LoadScriptMethod(WsModuleObject& module, ArgumentList& arguments, FunctionInstance*)
 {
-    module.LoadScript(arguments.ArgText(1, true));
+    module.LoadScript(arguments.ArgText(1, true), arguments);
     arguments.SetResultInt(1, TypeInt);
 }
 
@@ -93,18 +95,21 @@ bool WsModuleObject::InvokeMethod(const std::string& name, ArgumentList& argumen
     return DispatchNamedMethod(WsModuleMethodNames(), kWsModuleMethods, *this, name, arguments, caller) && !m_failed;
 }
 
-ScriptModuleHost& WsModuleObject::Module()
+ScriptModuleHost& WsModuleObject::Module(const ArgumentList& arguments)
 {
-    if (!m_module)
-        m_module = std::make_unique<ScriptModuleHost>();
+    // The engine's host decides whether the module's engines show their own dialogs.
+    if (!m_module) {
+        ScriptEngine* engine = Engine() ? Engine() : arguments.Engine();
+        m_module = std::make_unique<ScriptModuleHost>(ScriptDialogsOf(!engine || engine->Host().AllowsScriptDialogs()));
+    }
     return *m_module;
 }
 
 // Only the text of the last load is active: each load starts a new engine. Its errors show
 // when a function of it is called.
-void WsModuleObject::LoadScript(const std::string& text)
+void WsModuleObject::LoadScript(const std::string& text, const ArgumentList& arguments)
 {
-    ScriptModuleHost& module = Module();
+    ScriptModuleHost& module = Module(arguments);
     if (module.host.InitEngine(module.language))
         (void)module.host.AddScript(text);
 }
@@ -130,7 +135,7 @@ bool WsModuleObject::CallMethod(ArgumentList& arguments, FunctionInstance* calle
             argument.number = ReadDecimalInt(argument.text);
         scriptArguments.push_back(std::move(argument));
     }
-    ScriptModuleHost& module = Module();
+    ScriptModuleHost& module = Module(arguments);
     std::string result;
     const bool called = module.host.CallScriptFunction(arguments.ArgText(1, true), scriptArguments, result);
     if (!called || module.host.HasScriptError()) {

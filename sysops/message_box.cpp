@@ -2,23 +2,23 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace {
 
-int SystemMessageBox(const std::string& text, const std::string& caption, unsigned style)
-{
-    return MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), style);
-}
-
-MessageBoxHandler g_messageBox = SystemMessageBox;
+MessageBoxHandler g_messageBox;
 
 }
 
 void SetMessageBoxHandler(MessageBoxHandler handler)
 {
-    g_messageBox = handler ? handler : SystemMessageBox;
+    g_messageBox = std::move(handler);
 }
 
-int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style)
+int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style, BoxOwner owner)
 {
-    return g_messageBox(text, caption, style);
+    if (g_messageBox)
+        return g_messageBox(text, caption, style);
+    HWND window = owner == BoxOwner::ActiveWindow ? GetActiveWindow() : nullptr;
+    return MessageBoxA(window, text.c_str(), caption.c_str(), style);
 }

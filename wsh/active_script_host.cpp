@@ -52,8 +52,10 @@ void FreeExceptionInfo(EXCEPINFO& exception)
 
 }
 
-ActiveScriptHost::ActiveScriptHost() : m_driver(std::make_unique<DispatchDriver>()), m_site(std::make_unique<ActiveScriptSite>())
+ActiveScriptHost::ActiveScriptHost(ScriptDialogs dialogs)
+    : m_driver(std::make_unique<DispatchDriver>()), m_site(std::make_unique<ActiveScriptSite>())
 {
+    m_site->dialogsAllowed = dialogs == ScriptDialogs::Allowed;
     // A thread that already chose the multithreaded apartment keeps it; the engines work there too.
     HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     m_uninitialiseCom = SUCCEEDED(hr);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "script/script_host.h"
+#include "wsh/script_dialogs.h"
 
 #include <windows.h>
 #include <ole2.h>
@@ -26,7 +27,8 @@ enum ScriptLanguage : int {
 // initialises COM on its thread for as long as it lives.
 class ActiveScriptHost {
 public:
-    ActiveScriptHost();
+    // The engines it starts show their own dialogs, or not.
+    explicit ActiveScriptHost(ScriptDialogs dialogs = ScriptDialogs::Allowed);
     ~ActiveScriptHost();
     ActiveScriptHost(const ActiveScriptHost&) = delete;
     ActiveScriptHost& operator=(const ActiveScriptHost&) = delete;

@@ -1,13 +1,10 @@
 #include "wsh/active_script_site.h"
 
-#include "wsh/script_dialogs.h"
 #include "wsh/wide_text.h"
 
 #include <cstdio>
 
 namespace {
-
-bool g_scriptDialogsAllowed = true;
 
 // IActiveScriptSiteUIControl's identifier, which MinGW's uuid library lacks.
 constexpr IID kUiControlInterface = {0xaedae97e, 0xd7ee, 0x4796, {0xb9, 0x60, 0x7f, 0x09, 0x2a, 0xe8, 0x44, 0xab}};
@@ -224,12 +221,12 @@ ULONG STDMETHODCALLTYPE ActiveScriptSiteUIControl_Release(IActiveScriptSiteUICon
 }
 
 // Without dialogs the engine shows nothing and takes the dialog's default result.
-HRESULT STDMETHODCALLTYPE ActiveScriptSiteUIControl_GetUIBehavior(IActiveScriptSiteUIControl*, SCRIPTUICITEM,
+HRESULT STDMETHODCALLTYPE ActiveScriptSiteUIControl_GetUIBehavior(IActiveScriptSiteUIControl* iface, SCRIPTUICITEM,
                                                                   SCRIPTUICHANDLING* handling)
 {
     if (!handling)
         return E_POINTER;
-    *handling = g_scriptDialogsAllowed ? SCRIPTUICHANDLING_ALLOW : SCRIPTUICHANDLING_NOUIDEFAULT;
+    *handling = impl_from_IActiveScriptSiteUIControl(iface)->dialogsAllowed ? SCRIPTUICHANDLING_ALLOW : SCRIPTUICHANDLING_NOUIDEFAULT;
     return S_OK;
 }
 
@@ -247,16 +244,12 @@ bool SameItemName(const std::string& left, const std::string& right)
 
 }
 
-ActiveScriptSite::ActiveScriptSite() : ref(1), scriptError(false), window(nullptr), mainWindow(nullptr)
+ActiveScriptSite::ActiveScriptSite() : ref(1), scriptError(false), dialogsAllowed(true), window(nullptr), mainWindow(nullptr)
 {
     IActiveScriptSite_iface.lpVtbl = &ActiveScriptSiteVtbl;
     IActiveScriptSiteWindow_iface.lpVtbl = &ActiveScriptSiteWindowVtbl;
     IActiveScriptSiteUIControl_iface.lpVtbl = &ActiveScriptSiteUIControlVtbl;
 }
-
-void SetScriptDialogsAllowed(bool allowed) { g_scriptDialogsAllowed = allowed; }
-
-bool ScriptDialogsAllowed() { return g_scriptDialogsAllowed; }
 
 ActiveScriptSite::~ActiveScriptSite() { ClearNamedItems(); }
 

@@ -32,6 +32,7 @@ struct ActiveScriptSite {
     std::vector<NamedItem> namedItems;
     std::vector<std::string> errorTexts;
     bool scriptError;
+    bool dialogsAllowed; // whether the engine may show MsgBox and InputBox, given by the host
     HWND window;     // the window last handed to the engine
     HWND mainWindow; // the application's main window, given by the host
 

@@ -1,7 +1,11 @@
 #pragma once
 
-// Whether the engines may show their own dialogs (VBScript's MsgBox and InputBox). A silent
-// uninstall turns them off for the whole process: the engine then shows nothing and goes on as
-// if the dialog had been closed at once.
-void SetScriptDialogsAllowed(bool allowed);
-[[nodiscard]] bool ScriptDialogsAllowed();
+// Whether an engine may show its own dialogs (VBScript's MsgBox and InputBox). A refused
+// dialog shows nothing, and the engine goes on as if it had been closed at once. The program
+// that starts a host decides; a silent uninstall refuses them.
+enum class ScriptDialogs { Allowed, Refused };
+
+[[nodiscard]] inline ScriptDialogs ScriptDialogsOf(bool allowed)
+{
+    return allowed ? ScriptDialogs::Allowed : ScriptDialogs::Refused;
+}

@@ -4,10 +4,10 @@
 
 bool CallVbsFunctionThroughHost(const std::string& code, const std::string& name,
                                 const std::vector<VbsArgument>& arguments, std::string& result,
-                                std::vector<std::string>& errorTexts)
+                                std::vector<std::string>& errorTexts, ScriptDialogs dialogs)
 {
     result.clear();
-    ActiveScriptHost host;
+    ActiveScriptHost host(dialogs);
     bool called = host.InitEngine(VBScriptLanguage) && host.AddScript(code)
         && host.CallScriptFunction(name, arguments, result);
     errorTexts = host.ErrorTexts();

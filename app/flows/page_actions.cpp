@@ -1,14 +1,14 @@
 #include "app/flows/page_actions.h"
 
 #include "app/flows/default_flow.h"
-#include "app/pages/finish_page.h"
-#include "base/path_text.h"
-#include "app/pages/progress_dialog.h"
 #include "app/flows/removal_run.h"
+#include "app/pages/answerer.h"
+#include "app/pages/finish_page.h"
 #include "app/pages/resource.h"
 #include "app/pages/restart_page.h"
-#include "app/uninstaller_app.h"
 #include "app/pages/waiting_windows.h"
+#include "app/run/uninstall_session.h"
+#include "base/path_text.h"
 #include "sysops/ini_file.h"
 #include "sysops/module_path.h"
 #include "ui/string_table.h"
@@ -22,32 +22,33 @@ constexpr const char* kProfileSection = "ProFileData";
 
 }
 
-PageActions::PageActions(UninstallerApp& app) : m_app(app) {}
+PageActions::PageActions(const FlowContext& flow) : m_flow(flow) {}
 
 PageActions::~PageActions() = default;
 
 std::string PageActions::PageCaption() const
 {
-    UninstallSession& session = m_app.Session();
+    const UninstallSession& session = m_flow.session;
     return GetTextWith(TextId::UninstallCaption, &session, session.Record().GetAppName());
 }
 
 int PageActions::ShowPage(ScriptPage page, std::vector<LaunchEntry>& entries, bool& writeBack)
 {
     writeBack = false;
-    if (m_app.IsSilent())
+    if (!m_flow.AnswererOfRun().ShowsPages())
         return AnswerPageSilently(page, writeBack);
     switch (page) {
-    case ScriptPage::Progress: {
-        ProgressDialog progress(m_app);
-        (void)progress.Show();
+    case ScriptPage::Progress:
+        (void)RunRemovalWithProgress(m_flow);
         return DefaultAnswerOf(page).result;
-    }
     case ScriptPage::Finish:
         return ShowFinishPage(entries, writeBack);
     case ScriptPage::Restart: {
-        RestartPage restart(m_app, PageCaption());
-        return restart.Show();
+        RestartPage restart(m_flow.pages, PageCaption(), m_flow.session.Record().GetAppName());
+        const PageResult result = restart.Show();
+        if (restart.RestartChosen())
+            m_flow.session.SetRebootFlag(1);
+        return result;
     }
     }
     return kUnknownPageResult;
@@ -60,27 +61,25 @@ int PageActions::AnswerPageSilently(ScriptPage page, bool& writeBack)
 {
     const DefaultPageAnswer& answer = DefaultAnswerOf(page);
     switch (page) {
-    case ScriptPage::Progress: {
-        SilentRunView view;
-        RunSystemRemoval(m_app, view);
+    case ScriptPage::Progress:
+        (void)RunRemovalWithProgress(m_flow);
         break;
-    }
     case ScriptPage::Finish:
-        m_app.Log().Line("finish page answered with Finish");
+        m_flow.AnswererOfRun().NoteAnswer("finish page answered with Finish");
         break;
     case ScriptPage::Restart:
-        m_app.Log().Line("restart page answered with its default, restart now");
+        m_flow.AnswererOfRun().NoteAnswer("restart page answered with its default, restart now");
         break;
     }
     writeBack = answer.writesLaunchStates;
     if (answer.setsRebootFlag)
-        m_app.Session().SetRebootFlag(1);
+        m_flow.session.SetRebootFlag(1);
     return answer.result;
 }
 
 int PageActions::ShowFinishPage(std::vector<LaunchEntry>& entries, bool& writeBack)
 {
-    FinishPage finish(m_app, PageCaption(), m_app.Session().Record().GetAppName());
+    FinishPage finish(m_flow.pages, PageCaption(), m_flow.session.Record().GetAppName());
     for (const LaunchEntry& entry : entries)
         finish.AddLaunch(entry.command, entry.parameters, entry.prompt, entry.state);
     const PageResult result = finish.Show();
@@ -92,11 +91,11 @@ int PageActions::ShowFinishPage(std::vector<LaunchEntry>& entries, bool& writeBa
     return result;
 }
 
-std::string PageActions::CurrentAppId() { return m_app.Session().Record().GetGUID(); }
+std::string PageActions::CurrentAppId() { return m_flow.session.Record().GetGUID(); }
 
-void PageActions::RunDefaultFlow() { (void)::RunDefaultFlow(m_app); }
+void PageActions::RunDefaultFlow() { (void)::RunDefaultFlow(m_flow); }
 
-void PageActions::CancelUninstall() { m_app.Session().Cancel(); }
+void PageActions::CancelUninstall() { m_flow.session.Cancel(); }
 
 std::unique_ptr<WaitingWindow>& PageActions::WaitingSlot(WaitingKind kind)
 {
@@ -105,15 +104,15 @@ std::unique_ptr<WaitingWindow>& PageActions::WaitingSlot(WaitingKind kind)
 
 void PageActions::OpenWaitingWindow(WaitingKind kind, const std::string& prompt)
 {
-    if (m_app.IsSilent()) {
-        m_app.Log().Line("waiting: " + prompt);
+    if (!m_flow.AnswererOfRun().ShowsPages()) {
+        m_flow.AnswererOfRun().NoteAnswer("waiting: " + prompt);
         return;
     }
     // A second open of the same kind replaces the window, so that no window is left behind
     // that nothing could close any more.
     std::unique_ptr<WaitingWindow>& slot = WaitingSlot(kind);
     slot.reset();
-    slot = std::make_unique<WaitingWindow>(m_app, kind == WaitingKind::Box ? WaitingWindow::Kind::Box
+    slot = std::make_unique<WaitingWindow>(m_flow.pages, kind == WaitingKind::Box ? WaitingWindow::Kind::Box
                                                                            : WaitingWindow::Kind::Page, prompt);
     if (!slot->Open())
         slot.reset();
@@ -123,7 +122,7 @@ void PageActions::CloseWaitingWindow(WaitingKind kind) { WaitingSlot(kind).reset
 
 std::string PageActions::ProfilePath() const
 {
-    return JoinPath(m_app.Session().Record().GetUnInstallFolder(), kProfileFile);
+    return JoinPath(m_flow.session.Record().GetUnInstallFolder(), kProfileFile);
 }
 
 // The script's profile writes give it no result, so a value that could not be stored is told
@@ -147,4 +146,4 @@ int PageActions::ReadProfileInt(const std::string& key, int defaultNumber)
 
 std::string PageActions::ModulePath() { return GetModulePath(); }
 
-bool PageActions::IsRestartNeeded() { return m_app.Session().IsRestartNeeded(); }
+bool PageActions::IsRestartNeeded() { return m_flow.session.IsRestartNeeded(); }

@@ -1,17 +1,17 @@
 #pragma once
 
+#include "app/flows/flow_context.h"
 #include "app/flows/uninstall_object.h"
 
 #include <memory>
 
-class UninstallerApp;
 class WaitingWindow;
 
 // The Uninstall object's work in the uninstaller: the real pages, the waiting windows and
 // ProFile.ini in the uninstall folder. Waiting windows left open are destroyed with it.
 class PageActions final : public UninstallActions {
 public:
-    explicit PageActions(UninstallerApp& app);
+    explicit PageActions(const FlowContext& flow);
     ~PageActions() override;
 
     [[nodiscard]] int ShowPage(ScriptPage page, std::vector<LaunchEntry>& entries, bool& writeBack) override;
@@ -33,7 +33,7 @@ private:
     [[nodiscard]] int ShowFinishPage(std::vector<LaunchEntry>& entries, bool& writeBack);
     std::unique_ptr<WaitingWindow>& WaitingSlot(WaitingKind kind);
 
-    UninstallerApp& m_app;
+    FlowContext m_flow;
     std::unique_ptr<WaitingWindow> m_waitingBox;
     std::unique_ptr<WaitingWindow> m_waitingPage;
 };

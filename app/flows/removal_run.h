@@ -2,10 +2,18 @@
 
 #include "app/run/uninstall_run.h"
 
-class UninstallerApp;
+class RecordWriters;
+class RemovalReport;
+class UninstallSession;
+struct FlowContext;
 
-// The whole removal on the real machine, shown by the view and told to the app's log.
-void RunSystemRemoval(UninstallerApp& app, RunView& view);
+// The whole removal on the real machine, shown by the view; the report, when there is one,
+// hears of every item.
+void RunSystemRemoval(UninstallSession& session, const RecordWriters& writers, RemovalReport* report, RunView& view);
+
+// The removal under the progress page, which it reports to; when pages are not shown, with no
+// page at all. True when the page ended with OK, as it does once the run has gone through.
+bool RunRemovalWithProgress(const FlowContext& flow);
 
 // The removal of a silent uninstall: no page, so nothing to show and no messages to pump.
 class SilentRunView final : public RunView {

@@ -1,11 +1,12 @@
 #include "app/pages/finish_page.h"
 
 #include "app/pages/resource.h"
-#include "app/uninstaller_app.h"
+#include "ui/language_file.h"
 #include "sysops/step_times.h"
 #include "sysops/user_start.h"
 #include "ui/page_texts.h"
 #include "ui/string_table.h"
+#include "ui/text_format.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ void FinishPage::ShowLaunchEntry(size_t index, int controlId)
     }
     std::string prompt = m_launches[index].prompt;
     if (prompt.empty())
-        prompt = GetTextWith(TextId::Launch, &m_app.Session(), m_appName);
+        prompt = FormatText(GetText(TextId::Launch, &m_context.language), m_appName);
     ShowControl(m_window, controlId, true);
     SetControlText(m_window, controlId, prompt);
     CheckDlgButton(m_window, controlId, m_launches[index].state != 0 ? BST_CHECKED : BST_UNCHECKED);
@@ -57,7 +58,7 @@ void FinishPage::ShowLaunchEntry(size_t index, int controlId)
 
 void FinishPage::OnInitDialog()
 {
-    UninstallSession& session = m_app.Session();
+    const LanguageFile& language = m_context.language;
     ApplyDialogFont();
     CreateWhiteBrush({IDC_LAUNCH_FIRST, IDC_LAUNCH_SECOND});
     const HFONT font = CurrentPageFont(m_window, m_dialogFont);
@@ -65,8 +66,8 @@ void FinishPage::OnInitDialog()
     m_resultLine.Attach(m_window, IDC_HEADING, font);
     m_message.Attach(m_window, IDC_MESSAGE, font);
     SetWindowTextA(m_window, m_caption.c_str());
-    SetControlText(m_window, IDC_HEADING, GetText(TextId::UninstallSucceeded, &session));
-    SetControlText(m_window, IDC_MESSAGE, GetTextWith(TextId::Uninstalled, &session, m_appName));
+    SetControlText(m_window, IDC_HEADING, GetText(TextId::UninstallSucceeded, &language));
+    SetControlText(m_window, IDC_MESSAGE, FormatText(GetText(TextId::Uninstalled, &language), m_appName));
 
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM));
     SendMessageA(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -74,15 +75,15 @@ void FinishPage::OnInitDialog()
 
     m_leftPicture.Attach(m_window, IDC_LEFT_PICTURE);
     ShowControl(m_window, IDC_LEFT_PICTURE, true);
-    if (!m_app.LeftBannerPath().empty())
-        (void)m_leftPicture.LoadFromFile(m_app.LeftBannerPath());
+    if (!m_context.leftBannerPath.empty())
+        (void)m_leftPicture.LoadFromFile(m_context.leftBannerPath);
     else
         (void)m_leftPicture.LoadFromResource(IDB_LEFT_PICTURE);
 
     for (size_t i = 0; i < kShownLaunches; ++i)
         ShowLaunchEntry(i, kLaunchControls[i]);
 
-    ApplyPageTexts(m_window, session.Language(), kLanguageTexts);
+    ApplyPageTexts(m_window, language, kLanguageTexts);
     MarkStep("finish-init");
 }
 

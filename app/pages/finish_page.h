@@ -17,8 +17,8 @@ public:
         unsigned state = 1; // 1: checked
     };
 
-    FinishPage(UninstallerApp& app, std::string caption, std::string appName)
-        : WizardPage(app), m_caption(std::move(caption)), m_appName(std::move(appName)) {}
+    FinishPage(PageContext context, std::string caption, std::string appName)
+        : WizardPage(std::move(context)), m_caption(std::move(caption)), m_appName(std::move(appName)) {}
 
     void AddLaunch(const std::string& command, const std::string& parameters, const std::string& prompt, unsigned state);
 

@@ -1,9 +1,7 @@
 #include "app/pages/progress_dialog.h"
 
 #include "app/pages/resource.h"
-#include "app/flows/removal_run.h"
-#include "app/uninstaller_app.h"
-
+#include "ui/language_file.h"
 #include "ui/coalesced_repaint.h"
 #include "ui/page_texts.h"
 
@@ -82,26 +80,27 @@ void ProgressDialog::WriteBoundTexts()
 
 void ProgressDialog::OnInitDialog()
 {
-    UninstallSession& session = m_app.Session();
+    const LanguageFile& language = m_context.language;
     WriteBoundTexts();
-    m_dialogFont = CreatePageFont(session.Language());
+    m_dialogFont = CreatePageFont(language);
     ApplyFontToDescendants(m_window, m_dialogFont);
     ::PumpOneMessage();
     PostMessageA(m_window, StartRunMessage, 0, 0);
 
     CoalesceTextRepaints(GetDlgItem(m_window, IDC_STATUS), kStatusRepaintMs);
     m_banner.Attach(m_window, IDC_BANNER);
-    if (!m_app.TopBannerPath().empty())
-        (void)m_banner.LoadFromFile(m_app.TopBannerPath());
+    if (!m_context.topBannerPath.empty())
+        (void)m_banner.LoadFromFile(m_context.topBannerPath);
 
-    ApplyPageTexts(m_window, session.Language(), kLanguageTexts);
+    ApplyPageTexts(m_window, language, kLanguageTexts);
     MarkStep("page-init");
 }
 
 void ProgressDialog::OnStartRun()
 {
     MarkStep("run-start");
-    RunSystemRemoval(m_app, *this);
+    if (m_work)
+        m_work(*this);
     const ULONGLONG now = GetTickCount64();
     ShowStatusText(now);
     ShowPosition(now);

@@ -1,23 +1,27 @@
 #pragma once
 
 #include "app/pages/dialog_page.h"
+#include "app/pages/page_context.h"
 #include "app/run/uninstall_run.h"
 #include "sysops/step_times.h"
 #include "ui/page_chrome.h"
 
+#include <functional>
 #include <string>
-
-class UninstallerApp;
+#include <utility>
 
 // Sent by the progress page to itself once it is on screen: the run starts inside this
 // message's handler, so the page has painted before the first removal and its own modal loop
 // lies beneath the run.
 inline constexpr UINT StartRunMessage = 0x1DD1;
 
-// The modal page that performs the whole removal and closes itself with OK at the end.
+// The modal page under which the whole removal runs: the flow hands it the work, which reports
+// to the page as its view, and the page closes itself with OK at the end.
 class ProgressDialog : public DialogPage, public RunView {
 public:
-    explicit ProgressDialog(UninstallerApp& app) : m_app(app) {}
+    using Work = std::function<void(RunView& view)>;
+
+    ProgressDialog(PageContext context, Work work) : m_context(std::move(context)), m_work(std::move(work)) {}
     ~ProgressDialog() override;
 
     // True when the page ended with OK, which it always does once the run has gone through.
@@ -38,7 +42,8 @@ private:
     void ShowPosition(ULONGLONG now);
     void ShowStatusText(ULONGLONG now);
 
-    UninstallerApp& m_app;
+    PageContext m_context;
+    Work m_work;
     int m_position = 0;
     ULONGLONG m_lastBarUpdate = 0;
     ULONGLONG m_lastQueueLook = 0;

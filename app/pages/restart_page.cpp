@@ -1,7 +1,7 @@
 #include "app/pages/restart_page.h"
 
 #include "app/pages/resource.h"
-#include "app/uninstaller_app.h"
+#include "ui/language_file.h"
 #include "ui/page_texts.h"
 #include "ui/text_format.h"
 
@@ -35,8 +35,7 @@ bool RestartPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_
 
 void RestartPage::OnInitDialog()
 {
-    UninstallSession& session = m_app.Session();
-    const LanguageFile& language = session.Language();
+    const LanguageFile& language = m_context.language;
     ApplyDialogFont();
     CreateWhiteBrush({IDC_RESTART_NOW, IDC_RESTART_LATER});
     const HFONT font = CurrentPageFont(m_window, m_dialogFont);
@@ -48,12 +47,12 @@ void RestartPage::OnInitDialog()
 
     const std::string message = language.IsLoaded() ? language.GetString(kRebootSection, IDC_MESSAGE)
                                                     : ControlText(m_window, IDC_MESSAGE);
-    SetControlText(m_window, IDC_MESSAGE, FormatText(message, session.Record().GetAppName()));
+    SetControlText(m_window, IDC_MESSAGE, FormatText(message, m_appName));
 
     m_leftPicture.Attach(m_window, IDC_LEFT_PICTURE);
-    if (!m_app.LeftBannerPath().empty()) {
+    if (!m_context.leftBannerPath.empty()) {
         ShowControl(m_window, IDC_LEFT_PICTURE, true);
-        (void)m_leftPicture.LoadFromFile(m_app.LeftBannerPath());
+        (void)m_leftPicture.LoadFromFile(m_context.leftBannerPath);
     }
     CheckRadioButton(m_window, IDC_RESTART_NOW, IDC_RESTART_LATER, IDC_RESTART_NOW);
     ApplyPageTexts(m_window, language, kLanguageTexts);
@@ -61,8 +60,7 @@ void RestartPage::OnInitDialog()
 
 void RestartPage::OnFinish()
 {
-    if (IsDlgButtonChecked(m_window, IDC_RESTART_NOW) == BST_CHECKED)
-        m_app.Session().SetRebootFlag(1);
+    m_restartChosen = IsDlgButtonChecked(m_window, IDC_RESTART_NOW) == BST_CHECKED;
     m_result = PageFinish;
     EndDialog(m_window, IDOK);
 }

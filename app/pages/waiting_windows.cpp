@@ -1,7 +1,7 @@
 #include "app/pages/waiting_windows.h"
 
 #include "app/pages/resource.h"
-#include "app/uninstaller_app.h"
+#include "ui/language_file.h"
 #include "ui/page_texts.h"
 #include "ui/string_table.h"
 
@@ -44,18 +44,18 @@ bool WaitingWindow::HandleMessage(UINT message, WPARAM, LPARAM, INT_PTR& result)
 
 void WaitingWindow::OnInitDialog()
 {
-    UninstallSession& session = m_app.Session();
+    const LanguageFile& language = m_context.language;
     ApplyDialogFont();
     if (m_kind == Kind::Box) {
         if (!m_prompt.empty())
             SetControlText(m_window, IDC_HEADING, m_prompt);
-        else if (session.Language().IsLoaded())
-            SetControlText(m_window, IDC_HEADING, GetText(TextId::WaitingForUninstall, &session));
+        else if (language.IsLoaded())
+            SetControlText(m_window, IDC_HEADING, GetText(TextId::WaitingForUninstall, &language));
         return;
     }
     m_banner.Attach(m_window, IDC_BANNER);
-    if (!m_app.TopBannerPath().empty())
-        (void)m_banner.LoadFromFile(m_app.TopBannerPath());
-    SetControlText(m_window, IDC_HEADING, m_prompt.empty() ? GetText(TextId::WaitingForUninstall, &session) : m_prompt);
-    ApplyPageTexts(m_window, session.Language(), kPageLanguageTexts);
+    if (!m_context.topBannerPath.empty())
+        (void)m_banner.LoadFromFile(m_context.topBannerPath);
+    SetControlText(m_window, IDC_HEADING, m_prompt.empty() ? GetText(TextId::WaitingForUninstall, &language) : m_prompt);
+    ApplyPageTexts(m_window, language, kPageLanguageTexts);
 }

@@ -11,8 +11,8 @@ class WaitingWindow : public WizardPage {
 public:
     enum class Kind { Box, Page };
 
-    WaitingWindow(UninstallerApp& app, Kind kind, std::string prompt)
-        : WizardPage(app), m_kind(kind), m_prompt(std::move(prompt)) {}
+    WaitingWindow(PageContext context, Kind kind, std::string prompt)
+        : WizardPage(std::move(context)), m_kind(kind), m_prompt(std::move(prompt)) {}
     ~WaitingWindow() override;
 
     // Creates the window without a parent, centred and shown; false when it could not be.

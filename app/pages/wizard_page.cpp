@@ -1,7 +1,7 @@
 #include "app/pages/wizard_page.h"
 
 #include "app/pages/resource.h"
-#include "app/uninstaller_app.h"
+#include "ui/language_file.h"
 
 WizardPage::~WizardPage()
 {
@@ -13,7 +13,7 @@ WizardPage::~WizardPage()
 
 void WizardPage::ApplyDialogFont()
 {
-    m_dialogFont = CreatePageFont(m_app.Session().Language());
+    m_dialogFont = CreatePageFont(m_context.language);
     ApplyFontToDescendants(m_window, m_dialogFont);
 }
 

@@ -1,18 +1,18 @@
 #pragma once
 
 #include "app/pages/dialog_page.h"
+#include "app/pages/page_context.h"
 #include "ui/page_chrome.h"
 
 #include <initializer_list>
+#include <utility>
 #include <vector>
-
-class UninstallerApp;
 
 // The common start of the finish, restart and waiting pages: the page font from the language
 // file, sent to every control, and the white body of the finish and restart pages.
 class WizardPage : public DialogPage {
 public:
-    explicit WizardPage(UninstallerApp& app) : m_app(app) {}
+    explicit WizardPage(PageContext context) : m_context(std::move(context)) {}
     ~WizardPage() override;
 
 protected:
@@ -26,7 +26,7 @@ protected:
     // What Finish does on the page.
     virtual void OnFinish() {}
 
-    UninstallerApp& m_app;
+    PageContext m_context;
     HFONT m_dialogFont = nullptr;
     HBRUSH m_whiteBrush = nullptr;
 

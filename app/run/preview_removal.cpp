@@ -1,5 +1,6 @@
 #include "app/run/preview_removal.h"
 
+#include "app/run/final_steps.h"
 #include "app/run/uninstall_session.h"
 #include "base/text_compare.h"
 #include "record/record_fields.h"
@@ -133,7 +134,7 @@ ItemResult PreviewRemoval::RemoveUninstallEntry()
 {
     if (m_session.Record().GetGUID().empty())
         return NotThere(kNoGuidReason);
-    return m_session.HasUninstallEntry() ? Removed() : NotThere();
+    return ::HasUninstallEntry(m_session.Record()) ? Removed() : NotThere();
 }
 
 ItemResult PreviewRemoval::RemoveDescFolder()

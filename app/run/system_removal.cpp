@@ -1,6 +1,7 @@
 #include "app/run/system_removal.h"
 
 #include "app/run/cleanup_copy.h"
+#include "app/run/final_steps.h"
 #include "app/run/removal_probe.h"
 #include "app/run/uninstall_session.h"
 #include "base/path_text.h"
@@ -230,16 +231,16 @@ ItemResult SystemRemoval::RemoveShellObject(const std::string& item)
 
 ItemResult SystemRemoval::RemoveUninstallEntry()
 {
-    UninstallSession::EntryRemoval outcome = UninstallSession::EntryRemoval::Missing;
-    (void)m_session.RemoveUninstallEntry(&outcome);
+    EntryRemoval outcome = EntryRemoval::Missing;
+    (void)::RemoveUninstallEntry(m_session.Record(), &outcome);
     switch (outcome) {
-    case UninstallSession::EntryRemoval::NoGuid:
+    case EntryRemoval::NoGuid:
         return NotThere(kNoGuidReason);
-    case UninstallSession::EntryRemoval::Missing:
+    case EntryRemoval::Missing:
         return NotThere();
-    case UninstallSession::EntryRemoval::Removed:
+    case EntryRemoval::Removed:
         return Removed();
-    case UninstallSession::EntryRemoval::Failed:
+    case EntryRemoval::Failed:
         break;
     }
     return Failed("it could not be deleted");
@@ -265,7 +266,7 @@ ItemResult SystemRemoval::RemoveDescFolder()
     const std::string folder = m_session.GetDescPath();
     if (std::optional<ItemResult> settled = SettledRecordFolder(folder))
         return *settled;
-    if (m_session.RemoveDescFolder())
+    if (::RemoveDescFolder(m_session.Record()))
         return Removed();
     const std::string staying = FirstFileStayingInTree(folder, nullptr);
     return staying.empty() ? Failed("it could not be deleted") : Kept(HoldsReason(staying));

@@ -9,8 +9,7 @@
 
 // The state of one uninstall: where the setup description is, the record parsed from it, the
 // optional language file, whether a script cancelled, and whether the user asked for a restart.
-// It also owns the final clean-up that the record's item lists do not drive: the Windows
-// uninstall entry, the description folder, and the script files in the uninstall folder.
+// It keeps state only; the operations that act on the machine are given it.
 class UninstallSession {
 public:
     // Parses the record from the description path the first time only.
@@ -21,26 +20,6 @@ public:
     // before LoadRecord.
     [[nodiscard]] std::string GetDescPath() const;
     [[nodiscard]] std::string GetUnInstallFolder() const;
-
-    // What became of the uninstall entry.
-    enum class EntryRemoval { NoGuid, Missing, Removed, Failed };
-
-    // Deletes the application's subkey of the Windows Uninstall key. False only when the
-    // Uninstall key itself cannot be opened. outcome, when given, receives what became of it.
-    bool RemoveUninstallEntry(EntryRemoval* outcome = nullptr);
-
-    // Whether the Windows uninstall entry that the record's GUID names is there, in either view.
-    [[nodiscard]] bool HasUninstallEntry() const;
-
-    // Removes the record's description folder where it holds no files; true when it is gone.
-    bool RemoveDescFolder();
-
-    [[nodiscard]] std::string ReadUninstallScript() const;
-    [[nodiscard]] std::string ReadWindowsScript() const;
-
-    // Appends the unscrambled text of a script file when the record says the files are
-    // scrambled; otherwise leaves the text as it is.
-    void ReadScrambledFile(const std::string& path, std::string& text) const;
 
     void Cancel() { m_state = UninstallState::Cancelled; }
 

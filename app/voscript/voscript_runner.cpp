@@ -1,5 +1,6 @@
 #include "app/voscript/voscript_runner.h"
 
+#include "app/pages/answerer.h"
 #include "app/pages/default_answer.h"
 #include "app/flows/scripted_flow.h"
 #include "app/voscript/dry_run_objects.h"
@@ -25,25 +26,48 @@ std::string OneLine(const std::string& text)
     return line;
 }
 
-class RunnerHost final : public ScriptHost {
+// The runner's answers: a box is printed and takes the answers chosen in turn, then its default
+// button, as in a silent uninstall; no page shows (the Uninstall object prints what a script
+// asked for); the engine's own dialogs show to the script's author, who runs the runner.
+class RunnerAnswerer final : public Answerer {
 public:
-    RunnerHost(std::string& output, const RunnerPlatform& platform) : m_output(output), m_platform(platform) {}
+    RunnerAnswerer(std::string& output, const std::vector<int>& answers) : m_output(output), m_answers(answers) {}
 
-    // The answers chosen in turn, then the default button, as in a silent uninstall.
-    [[nodiscard]] int ShowMessageBox(const std::string& caption, const std::string& text, int style) override
+    [[nodiscard]] int AnswerBox(const std::string& text, const std::string& caption, unsigned style, BoxOwner) override
     {
-        const std::vector<int>& answers = m_platform.setup.answers;
-        const int answer = m_answersGiven < answers.size() ? answers[m_answersGiven++]
-                                                           : DefaultMessageBoxAnswer(static_cast<unsigned>(style));
+        const int answer = m_answersGiven < m_answers.size() ? m_answers[m_answersGiven++] : DefaultMessageBoxAnswer(style);
         PrintBox(caption, text);
         return answer;
     }
+    [[nodiscard]] bool ShowsPages() const override { return false; }
+    void NoteAnswer(const std::string&) override {}
+    [[nodiscard]] bool AllowsScriptDialogs() const override { return true; }
 
     // A box that has only OK and takes none of the chosen answers: the uninstaller's error box.
     void PrintBox(const std::string& caption, const std::string& text)
     {
         m_output += "MessageBox: " + OneLine(caption) + ": " + OneLine(text) + "\n";
     }
+
+private:
+    std::string& m_output;
+    const std::vector<int>& m_answers;
+    std::size_t m_answersGiven = 0;
+};
+
+class RunnerHost final : public ScriptHost {
+public:
+    RunnerHost(std::string& output, const RunnerPlatform& platform)
+        : m_output(output), m_platform(platform), m_answerer(output, platform.setup.answers) {}
+
+    [[nodiscard]] int ShowMessageBox(const std::string& caption, const std::string& text, int style) override
+    {
+        return m_answerer.AnswerBox(text, caption, static_cast<unsigned>(style), BoxOwner::None);
+    }
+
+    void PrintBox(const std::string& caption, const std::string& text) { m_answerer.PrintBox(caption, text); }
+
+    [[nodiscard]] bool AllowsScriptDialogs() const override { return m_answerer.AllowsScriptDialogs(); }
 
     // Without the platform's VBScript engine a script that calls into VBScript fails.
     [[nodiscard]] bool CallVBSFunction(const std::string& code, const std::string& functionName,
@@ -53,7 +77,8 @@ public:
         result.clear();
         if (!m_platform.callVbsFunction)
             return false;
-        return m_platform.callVbsFunction(code, functionName, arguments, result, errorTexts);
+        return m_platform.callVbsFunction(code, functionName, arguments, result, errorTexts,
+                                          ScriptDialogsOf(AllowsScriptDialogs()));
     }
 
     [[nodiscard]] Counted<ScriptObject> CreateSystemClass(const std::string& className) override
@@ -66,7 +91,7 @@ public:
 private:
     std::string& m_output;
     const RunnerPlatform& m_platform;
-    std::size_t m_answersGiven = 0;
+    RunnerAnswerer m_answerer;
 };
 
 void PrintError(const ScriptEngine& engine, std::string& output)

@@ -4,6 +4,7 @@
 #include "script/script_host.h"
 #include "script/script_object.h"
 #include "script/statement_observer.h"
+#include "wsh/script_dialogs.h"
 
 #include <string>
 #include <utility>
@@ -38,7 +39,7 @@ struct RunnerSetup {
 struct RunnerPlatform {
     bool (*callVbsFunction)(const std::string& code, const std::string& functionName,
                             const std::vector<VbsArgument>& arguments, std::string& result,
-                            std::vector<std::string>& errorTexts) = nullptr;
+                            std::vector<std::string>& errorTexts, ScriptDialogs dialogs) = nullptr;
     Counted<ScriptObject> (*createSystemClass)(const std::string& className) = nullptr;
     // The host objects registered beside the printing "Uninstall" object; none when null.
     Counted<ScriptObject> system;

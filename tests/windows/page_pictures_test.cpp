@@ -4,12 +4,17 @@
 // the banners at their natural size, the bold titles, the centred lines, and a layout in which
 // no control covers another or leaves the page.
 
+#include "app/flows/removal_run.h"
+#include "app/pages/answerer.h"
+#include "app/pages/confirmation.h"
 #include "app/pages/finish_page.h"
+#include "app/pages/page_context.h"
 #include "app/pages/progress_dialog.h"
 #include "app/pages/resource.h"
 #include "app/pages/restart_page.h"
-#include "app/uninstaller_app.h"
 #include "app/pages/waiting_windows.h"
+#include "app/run/limited_removal.h"
+#include "app/run/uninstall_session.h"
 #include "tests/support/page_thread.h"
 #include "tests/support/sample_installation.h"
 #include "tests/support/scratch.h"
@@ -223,16 +228,17 @@ protected:
         INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
         InitCommonControlsEx(&controls);
         const Look& look = GetParam();
-        m_app.Session().Record().SetAppName("Sample App");
+        m_session.Record().SetAppName("Sample App");
         if (look.banners) {
             // Both larger than their controls, so that they must be cut.
             ASSERT_TRUE(WriteBanner(m_scratch.Join("TopBar.bmp"), 700, 90));
             ASSERT_TRUE(WriteBanner(m_scratch.Join("LeftBar.bmp"), 260, 400));
+            m_topBannerPath = m_scratch.Join("TopBar.bmp");
+            m_leftBannerPath = m_scratch.Join("LeftBar.bmp");
         }
-        m_app.SetBannerPaths(m_scratch.Path());
         if (look.language) {
             ASSERT_TRUE(WriteFileText(m_scratch.Join("Setup.lr"), kLanguageFile));
-            ASSERT_TRUE(m_app.Session().Language().LoadLanguage("Setup", m_scratch.Join("Setup.lr")));
+            ASSERT_TRUE(m_session.Language().LoadLanguage("Setup", m_scratch.Join("Setup.lr")));
         }
     }
 
@@ -314,16 +320,21 @@ protected:
         EXPECT_GT(Width(bold), Width(normal)) << "the bold title is wider than the same text in normal weight";
     }
 
+    // What the pages see of the uninstall: its language file, the banners and a person to answer.
+    [[nodiscard]] PageContext Pages() { return {m_session.Language(), m_topBannerPath, m_leftBannerPath, m_answerer}; }
+
     ScratchFolder m_scratch{"pictures"};
-    UninstallerApp m_app;
+    UninstallSession m_session;
+    std::string m_topBannerPath;
+    std::string m_leftBannerPath;
+    InteractiveAnswerer m_answerer;
 };
 
 }
 
 TEST_P(PagePictures, Confirmation)
 {
-    m_app.Session().Record().SetAppName("Sample App");
-    PageThread shown([&] { (void)m_app.ConfirmUninstall(); });
+    PageThread shown([&] { (void)ConfirmUninstall(m_answerer, m_session.Language(), "Sample App"); });
     HWND box = WaitForWindow("Sample App", "#32770", GetCurrentProcessId());
     ASSERT_NE(nullptr, box);
     Keep(WindowPicture::Take(box), box, "confirmation");
@@ -336,8 +347,9 @@ TEST_P(PagePictures, ProgressPage)
     SampleInstallation sample("pictures");
     for (const char* name : {"readme.txt", "data1.dat", "data2.dat", "data3.dat", "data4.dat", "help.chm"})
         sample.AddFile(name);
-    m_app.Session().Record() = sample.Record();
-    HeldProgressPage page(m_app);
+    m_session.Record() = sample.Record();
+    const RecordWriters writers;
+    HeldProgressPage page(Pages(), [&](RunView& view) { RunSystemRemoval(m_session, writers, nullptr, view); });
     PageThread shown([&] { (void)page.Show(); });
     ASSERT_TRUE(page.firstFrame.WaitReached());
     HWND window = page.Window();
@@ -364,7 +376,7 @@ TEST_P(PagePictures, ProgressPage)
 
 TEST_P(PagePictures, FinishPageWithoutLaunchEntries)
 {
-    FinishPage page(m_app, "Uninstall Sample App", "Sample App");
+    FinishPage page(Pages(), "Uninstall Sample App", "Sample App");
     PageThread shown([&] { (void)page.Show(); });
     HWND window = WaitForWindow("Uninstall Sample App", "#32770", GetCurrentProcessId());
     ASSERT_NE(nullptr, window);
@@ -380,7 +392,7 @@ TEST_P(PagePictures, FinishPageWithoutLaunchEntries)
 
 TEST_P(PagePictures, FinishPageWithTwoLaunchEntries)
 {
-    FinishPage page(m_app, "Uninstall Sample App", "Sample App");
+    FinishPage page(Pages(), "Uninstall Sample App", "Sample App");
     page.AddLaunch("", "", "", 1);
     page.AddLaunch("", "", "View the release notes", 0);
     PageThread shown([&] { (void)page.Show(); });
@@ -395,7 +407,7 @@ TEST_P(PagePictures, FinishPageWithTwoLaunchEntries)
 
 TEST_P(PagePictures, RestartPage)
 {
-    RestartPage page(m_app, "Uninstall Sample App");
+    RestartPage page(Pages(), "Uninstall Sample App", "Sample App");
     PageThread shown([&] { (void)page.Show(); });
     HWND window = WaitForWindow("Uninstall Sample App", "#32770", GetCurrentProcessId());
     ASSERT_NE(nullptr, window);
@@ -415,11 +427,11 @@ TEST_P(PagePictures, RestartPage)
 TEST_P(PagePictures, WaitingWindows)
 {
     // Modeless windows are served by whatever loop runs; here the test's own thread.
-    WaitingWindow box(m_app, WaitingWindow::Kind::Box, "");
+    WaitingWindow box(Pages(), WaitingWindow::Kind::Box, "");
     ASSERT_TRUE(box.Open());
     Keep(WindowPicture::Take(box.Window()), box.Window(), "waiting-box");
 
-    WaitingWindow page(m_app, WaitingWindow::Kind::Page, "");
+    WaitingWindow page(Pages(), WaitingWindow::Kind::Page, "");
     ASSERT_TRUE(page.Open());
     const WindowPicture picture = WindowPicture::Take(page.Window());
     Keep(picture, page.Window(), "waiting-page");

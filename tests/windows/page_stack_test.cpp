@@ -2,20 +2,47 @@
 // main thread's stack. Nested script calls may take up to the engine's native stack limit; the
 // page must fit in what the uninstaller's stack has left below it.
 
+#include "app/pages/answerer.h"
 #include "app/pages/finish_page.h"
-#include "app/uninstaller_app.h"
+#include "app/pages/page_context.h"
+#include "script/script_engine.h"
+#include "tests/support/sample_installation.h"
 #include "tests/support/window_driver.h"
+#include "ui/language_file.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 namespace {
 
-constexpr std::size_t kMainThreadStack = 2 * 1024 * 1024; // UnInstall.exe's link option
-constexpr std::size_t kScriptStackLimit = 768 * 1024;     // the engine's native stack limit
+// The stack that the built UnInstall.exe reserves for its main thread, as its PE header says;
+// 0 when the file cannot be read as a 64-bit or 32-bit image.
+std::size_t MainThreadStackOf(const std::string& exePath)
+{
+    std::ifstream file(exePath, std::ios::binary);
+    const std::string image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (image.size() < sizeof(IMAGE_DOS_HEADER))
+        return 0;
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
+    const std::size_t headers = static_cast<std::size_t>(dos->e_lfanew);
+    if (dos->e_magic != IMAGE_DOS_SIGNATURE || headers + sizeof(IMAGE_NT_HEADERS64) > image.size())
+        return 0;
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(image.data() + headers);
+    if (nt->Signature != IMAGE_NT_SIGNATURE)
+        return 0;
+    if (nt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC)
+        return static_cast<std::size_t>(nt->OptionalHeader.SizeOfStackReserve);
+    if (nt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC)
+        return reinterpret_cast<const IMAGE_NT_HEADERS32*>(nt)->OptionalHeader.SizeOfStackReserve;
+    return 0;
+}
+
+constexpr std::size_t kScriptStackLimit = ScriptEngine::NativeStackLimit;
 constexpr std::size_t kPage = 4096;
 constexpr std::size_t kPainted = 768 * 1024;
 constexpr std::size_t kSpared = 4 * kPage; // the painting function's own frame
@@ -44,9 +71,11 @@ __attribute__((noinline)) std::size_t DepthUsedBelow(std::uintptr_t top)
 
 TEST(PageStack, FinishPageFitsBelowTheDeepestScriptCall)
 {
-    static UninstallerApp app;
-    app.Session().Record().SetAppName("Stack App");
-    FinishPage page(app, "Stack Page", "Stack App");
+    const std::size_t mainThreadStack = MainThreadStackOf(TestProgramFolder() + "\\UnInstall.exe");
+    ASSERT_GT(mainThreadStack, kScriptStackLimit) << "UnInstall.exe's stack, from its PE header";
+    const LanguageFile language;
+    InteractiveAnswerer answerer;
+    FinishPage page(PageContext{language, "", "", answerer}, "Stack Page", "Stack App");
     page.AddLaunch("", "", "Offered", 1);
     std::size_t used = 0;
     // The page runs on a thread of its own with a stack as large as the uninstaller's, so that
@@ -64,6 +93,6 @@ TEST(PageStack, FinishPageFitsBelowTheDeepestScriptCall)
         PressButton(window, IDOK);
     shown.join();
     std::printf("[          ] the finish page took %zu KB of stack\n", used / 1024);
-    EXPECT_LT(used, kMainThreadStack - kScriptStackLimit - 256 * 1024) << "less than 256 KB would be left";
+    EXPECT_LT(used, mainThreadStack - kScriptStackLimit - 256 * 1024) << "less than 256 KB would be left";
     EXPECT_LT(used, kPainted - kSpared) << "the page went below the painted stack";
 }

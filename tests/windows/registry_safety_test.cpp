@@ -1,3 +1,4 @@
+#include "app/run/final_steps.h"
 #include "app/run/uninstall_session.h"
 #include "sysops/reg_key.h"
 #include "sysops/shared_keys.h"
@@ -111,7 +112,7 @@ TEST(RegistryViews, UninstallEntryOfA32BitInstallerIsRemoved)
 
     UninstallSession session;
     session.Record().SetGUID(guid);
-    EXPECT_TRUE(session.RemoveUninstallEntry());
+    EXPECT_TRUE(RemoveUninstallEntry(session.Record()));
     EXPECT_FALSE(ExistsInView(entry, KEY_WOW64_32KEY));
     RunReg("delete \"HKLM\\" + entry + "\" /f /reg:32");
 }

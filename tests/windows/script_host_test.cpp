@@ -124,11 +124,11 @@ TEST(VbsFunctionCall, PassesAnIntAndAStringAndReturnsAString)
                              "End Function\r\n";
     std::string result;
     std::vector<std::string> errors;
-    EXPECT_TRUE(CallVbsFunctionThroughHost(code, "Describe", {Number(41), Text("x y")}, result, errors));
+    EXPECT_TRUE(CallVbsFunctionThroughHost(code, "Describe", {Number(41), Text("x y")}, result, errors, ScriptDialogs::Allowed));
     EXPECT_EQ("x y-42-Long/String", result);
     EXPECT_TRUE(errors.empty()) << AllTexts(errors);
 
-    EXPECT_FALSE(CallVbsFunctionThroughHost("Function (", "Describe", {}, result, errors));
+    EXPECT_FALSE(CallVbsFunctionThroughHost("Function (", "Describe", {}, result, errors, ScriptDialogs::Allowed));
     EXPECT_EQ("", result);
     EXPECT_EQ(2u, errors.size()) << AllTexts(errors);
 }

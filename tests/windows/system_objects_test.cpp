@@ -25,7 +25,7 @@ public:
                                        const std::vector<VbsArgument>& arguments, std::string& result,
                                        std::vector<std::string>& errorTexts) override
     {
-        return CallVbsFunctionThroughHost(code, name, arguments, result, errorTexts);
+        return CallVbsFunctionThroughHost(code, name, arguments, result, errorTexts, ScriptDialogs::Allowed);
     }
     [[nodiscard]] Counted<ScriptObject> CreateSystemClass(const std::string& className) override
     {

@@ -1,7 +1,8 @@
-// The session's own part of the uninstall: the uninstall entry, the script files, the values of
-// the record.
+// The run's final steps (the uninstall entry, the description folder) and the script files.
 
 #include "app/flows/scrambled_text.h"
+#include "app/flows/script_files.h"
+#include "app/run/final_steps.h"
 #include "app/run/uninstall_session.h"
 #include "tests/support/scratch.h"
 
@@ -52,7 +53,7 @@ TEST_F(UninstallEntry, OnlyTheRecordsEntryIsDeleted)
 {
     UninstallSession session;
     session.Record().SetGUID(m_guid);
-    EXPECT_TRUE(session.RemoveUninstallEntry());
+    EXPECT_TRUE(RemoveUninstallEntry(session.Record()));
     EXPECT_FALSE(EntryExists(m_guid));
     EXPECT_TRUE(EntryExists(m_neighbour));
 }
@@ -60,7 +61,7 @@ TEST_F(UninstallEntry, OnlyTheRecordsEntryIsDeleted)
 TEST_F(UninstallEntry, EmptyGuidDeletesNothing)
 {
     UninstallSession session;
-    EXPECT_TRUE(session.RemoveUninstallEntry());
+    EXPECT_TRUE(RemoveUninstallEntry(session.Record()));
     EXPECT_TRUE(EntryExists(m_guid));
     EXPECT_TRUE(EntryExists(m_neighbour)) << "the Uninstall key and every entry in it stay";
 }
@@ -70,7 +71,7 @@ TEST_F(UninstallEntry, AnEntryWithSubkeysIsNotWalked)
     CreateEntry(m_guid + "\\Sub");
     UninstallSession session;
     session.Record().SetGUID(m_guid);
-    EXPECT_TRUE(session.RemoveUninstallEntry());
+    EXPECT_TRUE(RemoveUninstallEntry(session.Record()));
     EXPECT_TRUE(EntryExists(m_guid + "\\Sub")) << "the plain deletion leaves a key that has subkeys";
 }
 
@@ -81,16 +82,16 @@ TEST(UninstallScript, ScrambledScriptIsReadFromHwThenZn)
     session.Record().SetUnInstallFolder(scratch.Path());
     session.Record().Setsfentype(2);
     WriteFileText(scratch.Join("zn.dll"), Scramble("from zn"));
-    EXPECT_EQ("from zn", session.ReadUninstallScript());
+    EXPECT_EQ("from zn", ReadUninstallScript(session.Record()));
 
     WriteFileText(scratch.Join("hw.dll"), Scramble(std::string("from\0 hw", 8)));
-    EXPECT_EQ("from hw", session.ReadUninstallScript()) << "hw.dll first; a byte that decodes to zero is dropped";
+    EXPECT_EQ("from hw", ReadUninstallScript(session.Record())) << "hw.dll first; a byte that decodes to zero is dropped";
 
     WriteFileText(scratch.Join("hw.dll"), "");
-    EXPECT_EQ("", session.ReadUninstallScript()) << "an empty hw.dll does not fall back to zn.dll";
+    EXPECT_EQ("", ReadUninstallScript(session.Record())) << "an empty hw.dll does not fall back to zn.dll";
 
     WriteFileText(scratch.Join("jt.dll"), Scramble("Function F()\r\nEnd Function"));
-    EXPECT_EQ("Function F()\r\nEnd Function", session.ReadWindowsScript());
+    EXPECT_EQ("Function F()\r\nEnd Function", ReadWindowsScript(session.Record()));
 }
 
 TEST(UninstallScript, UnscrambledEncodingReadsNothing)
@@ -100,7 +101,7 @@ TEST(UninstallScript, UnscrambledEncodingReadsNothing)
     session.Record().SetUnInstallFolder(scratch.Path());
     session.Record().Setsfentype(1);
     WriteFileText(scratch.Join("hw.dll"), Scramble("script"));
-    EXPECT_EQ("", session.ReadUninstallScript());
+    EXPECT_EQ("", ReadUninstallScript(session.Record()));
 }
 
 TEST(UninstallSessionValues, CommValuesComeFromTheParsedRecord)

@@ -5,9 +5,11 @@
 #include "app/pages/resource.h"
 #include "app/pages/restart_page.h"
 #include "app/flows/uninstall_object.h"
-#include "app/uninstaller_app.h"
+#include "app/pages/answerer.h"
+#include "app/pages/page_context.h"
 #include "app/voscript/voscript_runner.h"
 #include "app/pages/waiting_windows.h"
+#include "ui/language_file.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/page_thread.h"
 #include "tests/support/scratch.h"
@@ -17,20 +19,19 @@
 
 namespace {
 
-UninstallerApp& AppNamed(const std::string& name)
+// The pages of an uninstall without language file or banners, answered by a person.
+PageContext PlainPages()
 {
-    static UninstallerApp app;
-    app.Session().Record().SetAppName(name);
-    app.Session().SetRebootFlag(0);
-    return app;
+    static const LanguageFile language;
+    static InteractiveAnswerer answerer;
+    return {language, "", "", answerer};
 }
 
 }
 
-TEST(RestartPage, FinishWithRestartNowSetsTheRebootFlag)
+TEST(RestartPage, FinishWithRestartNowChoosesTheRestart)
 {
-    UninstallerApp& app = AppNamed("Sample App");
-    RestartPage page(app, "Uninstall Sample App");
+    RestartPage page(PlainPages(), "Uninstall Sample App", "Sample App");
     PageResult result = PageBack;
     {
         PageThread shown([&] { result = page.Show(); });
@@ -41,13 +42,12 @@ TEST(RestartPage, FinishWithRestartNowSetsTheRebootFlag)
         PressButton(window, IDOK);
     }
     EXPECT_EQ(PageFinish, result);
-    EXPECT_EQ(1, app.Session().RebootFlag());
+    EXPECT_TRUE(page.RestartChosen());
 }
 
 TEST(RestartPage, FinishWithLaterLeavesTheFlagAndClosingGivesCancel)
 {
-    UninstallerApp& app = AppNamed("Sample App");
-    RestartPage later(app, "Later");
+    RestartPage later(PlainPages(), "Later", "Sample App");
     PageResult result = PageBack;
     {
         PageThread shown([&] { result = later.Show(); });
@@ -58,9 +58,9 @@ TEST(RestartPage, FinishWithLaterLeavesTheFlagAndClosingGivesCancel)
         PressButton(window, IDOK);
     }
     EXPECT_EQ(PageFinish, result);
-    EXPECT_EQ(0, app.Session().RebootFlag());
+    EXPECT_FALSE(later.RestartChosen());
 
-    RestartPage closed(app, "Closed");
+    RestartPage closed(PlainPages(), "Closed", "Sample App");
     {
         PageThread shown([&] { result = closed.Show(); });
         HWND window = WaitForWindow("Closed", "#32770", GetCurrentProcessId());
@@ -68,7 +68,7 @@ TEST(RestartPage, FinishWithLaterLeavesTheFlagAndClosingGivesCancel)
         CloseWithTheCloseBox(window);
     }
     EXPECT_EQ(PageCancel, result);
-    EXPECT_EQ(0, app.Session().RebootFlag());
+    EXPECT_FALSE(closed.RestartChosen());
 }
 
 // DoDialog gives a script what the page gives when its default button is pressed, wherever the
@@ -93,8 +93,7 @@ TEST(DoDialogAnswers, RealPagesAndTheRunnerAnswerAsTheDefaultButton)
     }
     EXPECT_EQ(0, kUnknownPageResult);
 
-    UninstallerApp& app = AppNamed("Sample App");
-    FinishPage finish(app, "Default Finish", "Sample App");
+    FinishPage finish(PlainPages(), "Default Finish", "Sample App");
     PageResult result = PageBack;
     {
         PageThread shown([&] { result = finish.Show(); });
@@ -104,7 +103,7 @@ TEST(DoDialogAnswers, RealPagesAndTheRunnerAnswerAsTheDefaultButton)
     }
     EXPECT_EQ(table[1].result, result);
     EXPECT_EQ(table[1].writesLaunchStates, finish.EndedWithOk());
-    RestartPage restart(app, "Default Restart");
+    RestartPage restart(PlainPages(), "Default Restart", "Sample App");
     {
         PageThread shown([&] { result = restart.Show(); });
         HWND window = WaitForWindow("Default Restart", "#32770", GetCurrentProcessId());
@@ -112,7 +111,7 @@ TEST(DoDialogAnswers, RealPagesAndTheRunnerAnswerAsTheDefaultButton)
         PressButton(window, IDOK);
     }
     EXPECT_EQ(table[2].result, result);
-    EXPECT_EQ(1, app.Session().RebootFlag());
+    EXPECT_TRUE(restart.RestartChosen());
 
     std::string output;
     EXPECT_EQ(0, RunVoScript("Function string main\r\n{\r\n"
@@ -126,11 +125,10 @@ TEST(DoDialogAnswers, RealPagesAndTheRunnerAnswerAsTheDefaultButton)
 
 TEST(FinishPage, OneLaunchEntryWithoutPromptIsOfferedCheckedAndStartedOnFinish)
 {
-    UninstallerApp& app = AppNamed("Sample App");
     ScratchFolder scratch("launch");
     const std::string server = scratch.Join("LaunchedServer.exe");
     ASSERT_TRUE(CopyFixture("fixture_exe_server.exe", server));
-    FinishPage page(app, "Finish One", "Sample App");
+    FinishPage page(PlainPages(), "Finish One", "Sample App");
     page.AddLaunch(server, "/REGSERVER", "", 1);
     PageResult result = PageBack;
     {
@@ -153,11 +151,10 @@ TEST(FinishPage, OneLaunchEntryWithoutPromptIsOfferedCheckedAndStartedOnFinish)
 
 TEST(FinishPage, UncheckedEntryStartsNothingAndReportsZero)
 {
-    UninstallerApp& app = AppNamed("Sample App");
     ScratchFolder scratch("nolaunch");
     const std::string server = scratch.Join("NotLaunched.exe");
     ASSERT_TRUE(CopyFixture("fixture_exe_server.exe", server));
-    FinishPage page(app, "Finish Two", "Sample App");
+    FinishPage page(PlainPages(), "Finish Two", "Sample App");
     page.AddLaunch(server, "/REGSERVER", "Start the first", 1);
     page.AddLaunch("", "", "Read the notes", 0);
     {
@@ -179,17 +176,16 @@ TEST(FinishPage, UncheckedEntryStartsNothingAndReportsZero)
 TEST(WaitingWindows, ShowThePromptOrTheWaitingText)
 {
     // Modeless windows need no person: they are read where they were created.
-    UninstallerApp& app = AppNamed("Sample App");
-    WaitingWindow box(app, WaitingWindow::Kind::Box, "Copying your settings...");
+    WaitingWindow box(PlainPages(), WaitingWindow::Kind::Box, "Copying your settings...");
     ASSERT_TRUE(box.Open());
     EXPECT_EQ("Copying your settings...", DialogItemText(box.Window(), IDC_HEADING));
     EXPECT_TRUE(IsWindowVisible(box.Window()));
 
-    WaitingWindow plainBox(app, WaitingWindow::Kind::Box, "");
+    WaitingWindow plainBox(PlainPages(), WaitingWindow::Kind::Box, "");
     ASSERT_TRUE(plainBox.Open());
     EXPECT_EQ("Waiting for uninstall...", DialogItemText(plainBox.Window(), IDC_HEADING)) << "the template's text";
 
-    WaitingWindow page(app, WaitingWindow::Kind::Page, "");
+    WaitingWindow page(PlainPages(), WaitingWindow::Kind::Page, "");
     ASSERT_TRUE(page.Open());
     EXPECT_EQ("Waiting for uninstall...", DialogItemText(page.Window(), IDC_HEADING)) << "never the setup text";
 }
