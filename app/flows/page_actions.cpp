@@ -7,6 +7,7 @@
 #include "app/pages/resource.h"
 #include "app/pages/restart_page.h"
 #include "app/pages/waiting_windows.h"
+#include "app/run/run_log.h"
 #include "app/run/uninstall_session.h"
 #include "base/path_text.h"
 #include "sysops/ini_file.h"
@@ -131,7 +132,7 @@ void PageActions::WriteProfileText(const std::string& key, const std::string& va
 {
     const std::string path = ProfilePath();
     if (!WriteIniString(path, kProfileSection, key, value))
-        m_app.Log().Line("the uninstall script's value " + key + " could not be written to " + path);
+        m_flow.log.Line("the uninstall script's value " + key + " could not be written to " + path);
 }
 
 std::string PageActions::ReadProfileText(const std::string& key, const std::string& defaultText)
