@@ -146,7 +146,7 @@ TEST(RunningApplications, TheUninstallerNeverEndsItself)
 
     std::vector<uint32_t> found;
     processes.FindProcessesByPath(own, found);
-    EXPECT_TRUE(found.empty()) << "found " << found.size();
+    ASSERT_TRUE(found.empty()) << "found " << found.size() << "; ending them would end this test";
     const ProcessEnding ending = EndProcessesOfFile(own);
     EXPECT_EQ(0u, ending.found);
     EXPECT_EQ(0u, ending.ended);
