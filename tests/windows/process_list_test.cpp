@@ -144,12 +144,11 @@ TEST(RunningApplications, TheUninstallerNeverEndsItself)
     ASSERT_TRUE(ListsProcess(processes, GetCurrentProcessId(), text));
     ASSERT_TRUE(processes.ProcessUsesModule(GetCurrentProcessId(), own)) << "this process would match the file";
 
+    // Other instances of this test program, suites run at the same time, are rightly found;
+    // so nothing found here is ended.
     std::vector<uint32_t> found;
     processes.FindProcessesByPath(own, found);
-    ASSERT_TRUE(found.empty()) << "found " << found.size() << "; ending them would end this test";
-    const ProcessEnding ending = EndProcessesOfFile(own);
-    EXPECT_EQ(0u, ending.found);
-    EXPECT_EQ(0u, ending.ended);
+    EXPECT_EQ(found.end(), std::find(found.begin(), found.end(), GetCurrentProcessId())) << "this process is left out";
 
     const ProcessEnding none = EndProcessesOfFile("");
     EXPECT_EQ(0u, none.found) << "an empty path names no program";
