@@ -72,7 +72,6 @@ inline constexpr unsigned ServiceBit = 2;
 
 // A COM-list entry whose service is stopped and deleted before the files go.
 [[nodiscard]] inline bool IsServiceCandidate(unsigned type) { return type > 0 && (type & ServiceBit) != 0; }
-[[nodiscard]] inline bool IsComServerFile(unsigned type) { return (type & ComServerBit) != 0; }
 
 // The extension is the text after the last '.' of the whole path (so "App.old\README" has
 // "old\README"); a path with no '.', with '.' first or '.' last has none.

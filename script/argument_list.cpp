@@ -143,10 +143,3 @@ std::string ListItemText(const ScriptValue& value)
 {
     return FormatInt(value.Type()) + "|" + value.ToString();
 }
-
-std::string ListTextWithFront(const ScriptValue& item, const std::string& listText)
-{
-    if (listText.empty())
-        return ListItemText(item);
-    return ListItemText(item) + std::string(ListSeparator) + listText;
-}

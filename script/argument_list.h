@@ -69,5 +69,3 @@ private:
 // The text form of a list of values: "%d|%s" items (type code and text) joined by "<,>".
 inline constexpr std::string_view ListSeparator = "<,>";
 [[nodiscard]] std::string ListItemText(const ScriptValue& value);
-// The list text with a new item put in front: the item, "<,>", then the old text.
-[[nodiscard]] std::string ListTextWithFront(const ScriptValue& item, const std::string& listText);

@@ -14,12 +14,6 @@ ExpressionEvaluator::ExpressionEvaluator()
 
 ExpressionEvaluator::~ExpressionEvaluator() = default;
 
-std::string ExpressionEvaluator::Reset()
-{
-    Clear();
-    return "Reset";
-}
-
 void ExpressionEvaluator::DropStacks()
 {
     m_operators.clear();

@@ -31,7 +31,6 @@ public:
     ExpressionEvaluator& operator=(const ExpressionEvaluator&) = delete;
 
     // Frees both stacks and clears the error; the evaluator is as new.
-    std::string Reset();
     void Clear();
     void SetHost(EvaluatorHost* host) { m_host = host; }
 

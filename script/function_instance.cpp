@@ -35,12 +35,3 @@ void FunctionInstance::Goto(std::string_view label)
         entry = contains ? entry + 1 : stack.erase(entry);
     }
 }
-
-void FunctionInstance::Clear(std::string_view listName)
-{
-    bool all = listName.empty();
-    if (all || listName == "m_listUserVar")
-        m_listUserVar.Clear();
-    if (all || listName == "m_listSentenceHeap")
-        m_listSentenceHeap.clear();
-}

@@ -50,11 +50,6 @@ public:
     // call at the next line fetch.
     void Goto(std::string_view label);
 
-    // "m_listUserVar", "m_listSentenceHeap" or "m_listSentence"; the empty name clears all.
-    // The blocks themselves are derived from the function's lines and shared by its calls, so
-    // clearing "m_listSentence" leaves them to be found again.
-    void Clear(std::string_view listName);
-
 private:
     ScriptEngine& m_engine;
     Counted<ScriptFunction> m_function;

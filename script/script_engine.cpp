@@ -55,7 +55,20 @@ ScriptEngine::ScriptEngine(ScriptHost* host) : m_host(host ? host : &g_silentHos
     DefineConstant("false", "0", TypeBool);
 }
 
-ScriptEngine::~ScriptEngine() { Clear({}); }
+// Releasing a variable or a class can destroy an object whose destructor still looks into
+// the engine, so every list is emptied before what it held goes, and all of them go while the
+// rest of the engine still exists.
+ScriptEngine::~ScriptEngine()
+{
+    m_listSegIns.clear();
+    std::vector<Counted<ScriptFunction>> functions = std::move(m_listSegment);
+    m_listSegment.clear();
+    functions.clear();
+    m_listUserVar.Clear();
+    std::vector<Counted<ScriptObject>> classes = std::move(m_listExtClass);
+    m_listExtClass.clear();
+    classes.clear();
+}
 
 void ScriptEngine::RegisterBuiltInClasses()
 {
@@ -142,23 +155,6 @@ Counted<ScriptVariable> ScriptEngine::CreateDeclaredVariable(std::string_view ty
         variable->Value().SetObject(std::move(instance));
     }
     return variable;
-}
-
-void ScriptEngine::Clear(std::string_view listName)
-{
-    bool all = listName.empty();
-    if (all || listName == "m_listSegIns")
-        m_listSegIns.clear();
-    if (all || listName == "m_listSegment") {
-        auto released = std::move(m_listSegment);
-        m_listSegment.clear();
-    }
-    if (all || listName == "m_listUserVar")
-        m_listUserVar.Clear();
-    if (all || listName == "m_listExtClass") {
-        auto released = std::move(m_listExtClass);
-        m_listExtClass.clear();
-    }
 }
 
 void ScriptEngine::SetError(ScriptErrorCode code, std::string_view word, std::int32_t line, ErrorCodeRule rule)

@@ -132,9 +132,6 @@ public:
     [[nodiscard]] bool Evaluate(const CachedExpression& expression, FunctionInstance* instance, ScriptValue& value,
                                 std::string& errorWord);
 
-    // "m_listSegment", "m_listUserVar", "m_listExtClass" or "m_listSegIns"; "" clears all four.
-    void Clear(std::string_view listName);
-
     [[nodiscard]] VariableList& GlobalVariables() { return m_listUserVar; }
     [[nodiscard]] const std::vector<Counted<ScriptFunction>>& Functions() const { return m_listSegment; }
     [[nodiscard]] std::size_t CallDepth() const { return m_listSegIns.size(); }

@@ -13,12 +13,6 @@ Counted<ScriptObject> ScriptObject::CreateInstance(const std::string& instanceNa
     return instance;
 }
 
-void ScriptObject::ClearMembers(const std::string& listName)
-{
-    if (listName.empty() || listName == "m_listUserVar")
-        m_listUserVar.Clear();
-}
-
 bool ScriptObject::InvokeMethod(const std::string&, ArgumentList&, FunctionInstance*) { return false; }
 
 bool ScriptObject::SetMember(const std::string& name, const std::string& text)

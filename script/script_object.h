@@ -21,8 +21,6 @@ public:
 
     // A new, empty object of the same class, carrying the given instance name.
     [[nodiscard]] virtual Counted<ScriptObject> CreateInstance(const std::string& instanceName);
-    // Empty name or "m_listUserVar": releases every member variable.
-    virtual void ClearMembers(const std::string& listName);
     // True when the class knows the method, whatever the method itself achieved.
     [[nodiscard]] virtual bool InvokeMethod(const std::string& name, ArgumentList& arguments, FunctionInstance* caller);
     virtual bool SetMember(const std::string& name, const std::string& text);

@@ -16,7 +16,6 @@ public:
     [[nodiscard]] bool ReadLine(bool skipEmpty, std::string& line);
 
     [[nodiscard]] std::int32_t LineNumber() const { return m_lineNumber; }
-    [[nodiscard]] bool AtEnd() const { return m_atEnd; }
 
 private:
     std::string_view m_text;

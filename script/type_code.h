@@ -33,4 +33,3 @@ enum : TypeCode {
     return type == TypeText || type == TypeInt || type == TypeDouble || type == TypeBool;
 }
 
-[[nodiscard]] inline bool IsTyped(TypeCode type) { return type >= TypeString && type <= TypeBool; }

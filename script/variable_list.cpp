@@ -22,12 +22,6 @@ void VariableList::Append(Counted<ScriptVariable> variable)
     NoteChange();
 }
 
-void VariableList::Prepend(Counted<ScriptVariable> variable)
-{
-    m_variables.insert(m_variables.begin(), std::move(variable));
-    NoteChange();
-}
-
 void VariableList::Clear()
 {
     // Releasing a variable can destroy an object whose destructor looks variables up again,

@@ -25,7 +25,6 @@ public:
 
     [[nodiscard]] ScriptVariable* Find(std::string_view name) const;
     void Append(Counted<ScriptVariable> variable);
-    void Prepend(Counted<ScriptVariable> variable);
     void Clear();
 
     [[nodiscard]] std::size_t Count() const { return m_variables.size(); }

@@ -1,18 +1,15 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include <windows.h>
 
-// One running process, or one 16-bit task inside an NTVDM process.
+// One running process.
 struct ProcessEntry {
-    std::string Text;       // file name (Tool Help) or full path (process status) of the executable
-    uint32_t ProcessId = 0; // for a 16-bit task: its NTVDM process
-    uint16_t TaskHandle = 0;
+    std::string Text; // the file name of the executable
+    uint32_t ProcessId = 0;
 };
 
 struct ModuleEntry {
@@ -41,26 +38,14 @@ private:
     uint32_t m_processId;
 };
 
-// The ways of walking processes, as bits of ProcessList::Mode.
-enum ProcessListMode : unsigned {
-    kProcessStatusMode = 1, // PSAPI
-    kToolHelpMode = 2,      // Tool Help of Kernel32, preferred when it exists
-    kTaskMode = 4,          // 16-bit tasks of NTVDM processes, in addition (32-bit Windows only)
-};
-
-// Walks the running processes and the modules of one process with whatever the system
-// offers, every function taken at run time. allowedModes narrows the choice (tests use it to
-// walk the way an older system would); initialCapacity is the first size of the identifier
-// and module buffers of the process-status walk, which grow by 256.
+// Walks the running processes and the modules of one process with the Tool Help snapshots
+// of Kernel32.
 class ProcessList {
 public:
-    explicit ProcessList(unsigned allowedModes = kProcessStatusMode | kToolHelpMode | kTaskMode,
-                         std::size_t initialCapacity = 256);
+    ProcessList() = default;
     ~ProcessList();
     ProcessList(const ProcessList&) = delete;
     ProcessList& operator=(const ProcessList&) = delete;
-
-    [[nodiscard]] unsigned Mode() const { return m_mode; }
 
     [[nodiscard]] bool FirstProcess(ProcessEntry& entry);
     [[nodiscard]] bool NextProcess(ProcessEntry& entry);
@@ -73,42 +58,18 @@ public:
 
     // Appends the processes that run the file: the executable's name matches and one of its
     // modules is the file itself, so a program of the same name elsewhere is left alone.
-    // This process is never among them, even when the file is its own executable. The
-    // process-status walk names full paths, whose file-name part is compared.
+    // This process is never among them, even when the file is its own executable.
     void FindProcessesByPath(const std::string& path, std::vector<HeldProcess>& processes);
     // The same, giving only the ids.
     void FindProcessesByPath(const std::string& path, std::vector<uint32_t>& processIds);
 
 private:
-    struct Functions;
-
-    void CloseWalks();
+    void CloseProcessWalk();
     void CloseModuleWalk();
-    [[nodiscard]] bool NextWalkedProcess(ProcessEntry& entry);
-    [[nodiscard]] bool NextStatusProcess(ProcessEntry& entry);
-    [[nodiscard]] bool NextStatusModule(ModuleEntry& entry);
-    void QueueTasksOf(const ProcessEntry& entry);
-
-    unsigned m_allowedModes;
-    std::size_t m_initialCapacity;
-    unsigned m_mode = 0;
-    HMODULE m_psapi = nullptr;
-    HMODULE m_vdmdbg = nullptr;
-    std::unique_ptr<Functions> m_functions;
 
     HANDLE m_processSnapshot = INVALID_HANDLE_VALUE;
     HANDLE m_moduleSnapshot = INVALID_HANDLE_VALUE;
-    std::vector<DWORD> m_processIds;
-    std::size_t m_processPosition = 0;
-    std::vector<HMODULE> m_modules;
-    std::size_t m_modulePosition = 0;
-    HANDLE m_moduleProcess = nullptr;
-    std::deque<ProcessEntry> m_pendingTasks;
 };
-
-// Opens the process with the terminate right and ends it with exitCode; 0 on success, -1
-// when it could not be opened or ended.
-int TerminateProcessById(uint32_t processId, uint32_t exitCode);
 
 // The uninstall's step for one recorded executable: every process that runs it is ended
 // with exit code 0, without a close request and without waiting, through the handle that

@@ -77,19 +77,6 @@ bool RegKey::OpenInEitherView(HKEY parent, const std::string& subkey, REGSAM acc
     return true;
 }
 
-bool RegKey::Create(HKEY parent, const std::string& subkey)
-{
-    Close();
-    if (!parent)
-        return false;
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(parent, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return false;
-    Take(key);
-    return true;
-}
-
 void RegKey::Close()
 {
     if (m_key && m_ownsKey)

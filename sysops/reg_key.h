@@ -29,8 +29,6 @@ public:
     [[nodiscard]] bool OpenInView(HKEY parent, const std::string& subkey, REGSAM access, REGSAM view);
     // KEY_WOW64_32KEY when the key was found in the 32-bit view, else 0.
     [[nodiscard]] REGSAM ViewAccess() const { return m_viewAccess; }
-    // Opens subkey under parent with full access, creating the missing keys on the way.
-    [[nodiscard]] bool Create(HKEY parent, const std::string& subkey);
     void Close();
 
     // Stores a string value; its stored length counts the terminating zero.

@@ -8,10 +8,6 @@
 
 namespace {
 
-const char* const kStateNames[] = {
-    "UNKNOWN", "STOPPED", "START_PENDING", "STOP_PENDING", "RUNNING", "CONTINUE_PENDING", "PAUSE_PENDING", "PAUSED",
-};
-
 class ManagerHandle {
 public:
     explicit ManagerHandle(DWORD access) : m_manager(OpenSCManagerA(nullptr, SERVICES_ACTIVE_DATABASEA, access)) {}
@@ -72,11 +68,6 @@ void ReadConfiguration(SC_HANDLE manager, ServiceInfo& info)
     CloseServiceHandle(service);
 }
 
-}
-
-const char* ServiceStateName(uint32_t state)
-{
-    return state < sizeof kStateNames / sizeof kStateNames[0] ? kStateNames[state] : kStateNames[0];
 }
 
 bool ServiceExists(const std::string& name)

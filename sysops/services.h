@@ -20,10 +20,6 @@ constexpr uint32_t kWin32ServiceTypes = 0x30;
 // Active and inactive services.
 constexpr uint32_t kAllServiceStates = 3;
 
-// "UNKNOWN", "STOPPED", "START_PENDING", "STOP_PENDING", "RUNNING", "CONTINUE_PENDING",
-// "PAUSE_PENDING", "PAUSED" for states 0 to 7; any other state reads as "UNKNOWN".
-[[nodiscard]] const char* ServiceStateName(uint32_t state);
-
 // True when the service opens for querying its configuration.
 [[nodiscard]] bool ServiceExists(const std::string& name);
 

@@ -72,12 +72,6 @@ void FontStatic::Attach(HWND page, int controlId, HFONT pageFont, LONG weight)
     Repaint();
 }
 
-void FontStatic::SetFontDescription(const LOGFONTA& description)
-{
-    m_description = description;
-    Repaint();
-}
-
 void FontStatic::SetDrawingFlags(UINT flags)
 {
     m_drawingFlags = flags;
@@ -180,14 +174,6 @@ bool PictureStatic::LoadFromResource(int resourceId)
     return bitmap != nullptr;
 }
 
-void PictureStatic::SetTransparency(COLORREF colour, bool transparent)
-{
-    m_transparentColour = colour;
-    m_transparent = transparent;
-    if (m_control)
-        InvalidateRect(m_control, nullptr, TRUE);
-}
-
 void PictureStatic::Paint(HWND window) const
 {
     PAINTSTRUCT paint;
@@ -204,10 +190,7 @@ void PictureStatic::Paint(HWND window) const
         const int height = size.bmHeight < area.bottom ? size.bmHeight : area.bottom;
         HDC source = CreateCompatibleDC(target);
         HGDIOBJ previous = SelectObject(source, image);
-        if (m_transparent)
-            GdiTransparentBlt(target, 0, 0, width, height, source, 0, 0, width, height, m_transparentColour);
-        else
-            BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY);
+        BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY);
         SelectObject(source, previous);
         DeleteDC(source);
     }

@@ -39,7 +39,6 @@ public:
     // Takes over the painting of the page's control. The description becomes that of the
     // page's current font (CurrentPageFont), with the given weight when it is not 0.
     void Attach(HWND page, int controlId, HFONT pageFont, LONG weight = 0);
-    void SetFontDescription(const LOGFONTA& description);
     void SetDrawingFlags(UINT flags);
 
 private:
@@ -69,9 +68,6 @@ public:
     // Frees the current bitmap whether or not the resource exists; the id is remembered, so the
     // template's image is not taken over afterwards.
     bool LoadFromResource(int resourceId);
-    // When transparent, the pixels of the colour are left out of the drawing.
-    void SetTransparency(COLORREF colour, bool transparent);
-    [[nodiscard]] bool HasBitmap() const { return m_bitmap != nullptr; }
 
 private:
     static LRESULT CALLBACK Subclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
@@ -81,6 +77,4 @@ private:
     HWND m_control = nullptr;
     HBITMAP m_bitmap = nullptr;
     int m_resourceId = 0;
-    COLORREF m_transparentColour = RGB(192, 192, 192);
-    bool m_transparent = false;
 };

@@ -54,12 +54,6 @@ public:
     [[nodiscard]] bool HasScriptError() const;
     [[nodiscard]] const std::vector<std::string>& ErrorTexts() const;
 
-    [[nodiscard]] int DefaultLanguageValue() const { return m_defaultLanguage; }
-    void SetDefaultLanguage(int language) { m_defaultLanguage = language; }
-    // The window over which the engine's own dialogs appear when the application has no
-    // active window.
-    void SetMainWindow(HWND window) { m_mainWindow = window; }
-
 private:
     void ClearErrors();
 

@@ -600,19 +600,6 @@ TEST(ScriptEngineErrors, ConditionsReportTheirWordWithoutACode)
     EXPECT_EQ("nowhere", engine.Error().word);
 }
 
-TEST(ScriptEngineLists, ClearEmptiesTheNamedList)
-{
-    ScriptFixture script;
-    ASSERT_TRUE(script.Load("Var int n\nSection s\n{\n}\n"));
-    script.engine.Clear("m_listSegment");
-    EXPECT_FALSE(script.engine.HasFunction("s"));
-    EXPECT_EQ("0", script.Global("n"));
-    script.engine.Clear("m_listExtClass");
-    EXPECT_EQ(nullptr, script.engine.FindClass("int"));
-    script.engine.Clear("");
-    EXPECT_EQ("<none>", script.Global("true"));
-}
-
 TEST(ScriptMemberAssignment, ARightSideThatReleasesTheObjectLeavesNoDanglingTarget)
 {
     ScriptFixture script;

@@ -300,19 +300,6 @@ TEST_F(EvaluatorTest, DeepNestingAndLongTextsNeedNoRecursion)
     EXPECT_EQ("3:50000", Eval(arguments + ")"));
 }
 
-TEST_F(EvaluatorTest, ResetMakesTheEvaluatorNew)
-{
-    ExpressionEvaluator evaluator;
-    evaluator.SetHost(&host);
-    ScriptValue value;
-    EXPECT_FALSE(evaluator.Evaluate("1 +", value));
-    EXPECT_TRUE(evaluator.HasError());
-    EXPECT_EQ("Reset", evaluator.Reset());
-    EXPECT_FALSE(evaluator.HasError());
-    EXPECT_TRUE(evaluator.Evaluate("2 * 2", value));
-    EXPECT_EQ("4.000000", value.ToString());
-}
-
 TEST_F(EvaluatorTest, LocalVariablesComeBeforeTheHost)
 {
     host.Set("x", ScriptValue::FromText("5", TypeInt));

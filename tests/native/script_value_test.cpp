@@ -97,8 +97,6 @@ TEST(ScriptTypes, TypeNamesMapBothWays)
     EXPECT_EQ("", TypeNameFromCode(TypeList));
     EXPECT_TRUE(IsNumeric(TypeText));
     EXPECT_FALSE(IsNumeric(TypeString));
-    EXPECT_TRUE(IsTyped(TypeBool));
-    EXPECT_FALSE(IsTyped(TypeText));
 }
 
 TEST(ScriptValueConversion, UntypedTextReadsAsNumbers)

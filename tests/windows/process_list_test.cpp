@@ -9,8 +9,7 @@
 
 #include <algorithm>
 
-// Processes of the Wine prefix, walked the way the system offers: Tool Help normally, the
-// process-status functions when a test narrows the choice.
+// Processes of the Wine prefix, walked with the Tool Help snapshots.
 
 namespace {
 
@@ -62,49 +61,24 @@ std::vector<uint32_t> Sorted(std::vector<uint32_t> ids)
 
 }
 
-TEST(ProcessWalk, ToolHelpIsPreferredAndChoicesCanBeNarrowed)
-{
-    ProcessList preferred;
-    EXPECT_TRUE(preferred.Mode() & kToolHelpMode);
-    EXPECT_FALSE(preferred.Mode() & kProcessStatusMode) << "Tool Help replaces the process-status walk";
-
-    ProcessList status(kProcessStatusMode);
-    EXPECT_EQ(static_cast<unsigned>(kProcessStatusMode), status.Mode());
-
-    ProcessList nothing(kTaskMode);
-    EXPECT_EQ(0u, nothing.Mode()) << "16-bit tasks only come on top of another walk";
-    ProcessEntry entry;
-    EXPECT_FALSE(nothing.FirstProcess(entry));
-    ModuleEntry module;
-    EXPECT_FALSE(nothing.FirstModule(GetCurrentProcessId(), module));
-}
-
-TEST(ProcessWalk, ToolHelpNamesFilesAndProcessStatusGivesFullPaths)
+TEST(ProcessWalk, ProcessesAreNamedByTheirExecutableFile)
 {
     const std::string own = OwnExecutable();
     std::string text;
-    ProcessList toolHelp(kToolHelpMode);
-    ASSERT_TRUE(ListsProcess(toolHelp, GetCurrentProcessId(), text));
+    ProcessList processes;
+    ASSERT_TRUE(ListsProcess(processes, GetCurrentProcessId(), text));
     EXPECT_TRUE(EqualsNoCase(GetFileNamePart(own), text)) << text;
-
-    // One identifier of room at first: the buffer has to grow before the list is whole.
-    ProcessList status(kProcessStatusMode, 1);
-    ASSERT_TRUE(ListsProcess(status, GetCurrentProcessId(), text));
-    EXPECT_TRUE(EqualsNoCase(own, text)) << text;
 }
 
-TEST(ProcessWalk, ModulesOfAProcessInBothWalks)
+TEST(ProcessWalk, ModulesOfAProcessAreItsFullPaths)
 {
-    for (unsigned mode : {static_cast<unsigned>(kToolHelpMode), static_cast<unsigned>(kProcessStatusMode)}) {
-        SCOPED_TRACE(mode);
-        ProcessList processes(mode, 1);
-        const std::vector<std::string> modules = ModulesOf(processes, GetCurrentProcessId());
-        EXPECT_TRUE(Contains(modules, OwnExecutable()));
-        EXPECT_TRUE(Contains(modules, SystemModule("kernel32.dll")));
-        EXPECT_TRUE(Contains(modules, SystemModule("ntdll.dll")));
-        EXPECT_TRUE(processes.ProcessUsesModule(GetCurrentProcessId(), SystemModule("kernel32.dll")));
-        EXPECT_FALSE(processes.ProcessUsesModule(GetCurrentProcessId(), "C:\\nowhere\\kernel32.dll"));
-    }
+    ProcessList processes;
+    const std::vector<std::string> modules = ModulesOf(processes, GetCurrentProcessId());
+    EXPECT_TRUE(Contains(modules, OwnExecutable()));
+    EXPECT_TRUE(Contains(modules, SystemModule("kernel32.dll")));
+    EXPECT_TRUE(Contains(modules, SystemModule("ntdll.dll")));
+    EXPECT_TRUE(processes.ProcessUsesModule(GetCurrentProcessId(), SystemModule("kernel32.dll")));
+    EXPECT_FALSE(processes.ProcessUsesModule(GetCurrentProcessId(), "C:\\nowhere\\kernel32.dll"));
 }
 
 TEST(RunningApplications, OnlyInstancesOfTheRecordedFileAreFoundAndEnded)
@@ -133,11 +107,6 @@ TEST(RunningApplications, OnlyInstancesOfTheRecordedFileAreFoundAndEnded)
     processes.FindProcessesByPath(lowered, lowerCase);
     EXPECT_EQ(2u, lowerCase.size()) << "paths compare without regard to case";
 
-    std::vector<uint32_t> byStatus;
-    ProcessList status(kProcessStatusMode);
-    status.FindProcessesByPath(tool, byStatus);
-    EXPECT_EQ(Sorted({first.Id(), second.Id()}), Sorted(byStatus)) << "the process-status walk finds them by full path";
-
     EndProcessesOfFile(tool);
     EXPECT_TRUE(first.EndsWithin(5000));
     EXPECT_TRUE(second.EndsWithin(5000));
@@ -152,60 +121,36 @@ TEST(RunningApplications, FoundProcessesAreHeldAndEndedThroughTheirHandles)
     StartedProcess running(tool + " 60000");
     ASSERT_NE(0u, running.Id());
 
+    HANDLE watched = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, running.Id());
+    ASSERT_NE(nullptr, watched);
+
     std::vector<HeldProcess> held;
     ProcessList().FindProcessesByPath(tool, held);
     ASSERT_EQ(1u, held.size());
     EXPECT_EQ(running.Id(), held[0].ProcessId());
     EXPECT_EQ(0, held[0].Terminate(7));
-    EXPECT_TRUE(running.EndsWithin(5000));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(watched, 5000));
+    DWORD exitCode = 0;
+    EXPECT_TRUE(GetExitCodeProcess(watched, &exitCode));
+    EXPECT_EQ(7u, exitCode) << "ended with the code it was given";
+    CloseHandle(watched);
 }
 
 TEST(RunningApplications, TheUninstallerNeverEndsItself)
 {
+    const std::string own = OwnExecutable();
+    ProcessList processes;
+    std::string text;
+    ASSERT_TRUE(ListsProcess(processes, GetCurrentProcessId(), text));
+    ASSERT_TRUE(processes.ProcessUsesModule(GetCurrentProcessId(), own)) << "this process would match the file";
+
+    // Other instances of this test program, suites run at the same time, are rightly found;
+    // so nothing found here is ended.
     std::vector<uint32_t> found;
-    ProcessList processes;
-    processes.FindProcessesByPath(OwnExecutable(), found);
-    EXPECT_TRUE(found.empty());
-    EndProcessesOfFile(OwnExecutable());
-    EndProcessesOfFile("");
-    SUCCEED() << "still here";
-}
+    processes.FindProcessesByPath(own, found);
+    EXPECT_EQ(found.end(), std::find(found.begin(), found.end(), GetCurrentProcessId())) << "this process is left out";
 
-TEST(RunningApplications, TerminationByIdReportsZeroOrMinusOne)
-{
-    StartedProcess sleeper(FixturePath("fixture_sleeper.exe") + " 60000");
-    ASSERT_NE(0u, sleeper.Id());
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, sleeper.Id());
-    ASSERT_NE(nullptr, process);
-    EXPECT_EQ(0, TerminateProcessById(sleeper.Id(), 1234));
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 5000));
-    DWORD exitCode = 0;
-    EXPECT_TRUE(GetExitCodeProcess(process, &exitCode));
-    EXPECT_EQ(1234u, exitCode);
-    CloseHandle(process);
-
-    EXPECT_EQ(-1, TerminateProcessById(0xFFFFFFF0, 0)) << "no such process";
-}
-
-TEST(ProcessWalk, ProcessNamedNtvdmIsListedOnceWithoutA16BitWalk)
-{
-    // 64-bit Windows has no NTVDM, and Wine's vdmdbg.dll aborts the process that calls its
-    // task walk, so a 64-bit uninstaller never asks for 16-bit tasks.
-    ProcessList processes;
-    EXPECT_EQ(0u, processes.Mode() & kTaskMode);
-    ScratchFolder scratch("ntvdm");
-    const std::string ntvdm = scratch.Join("NTVDM.EXE");
-    ASSERT_TRUE(CopyFixture("fixture_sleeper.exe", ntvdm));
-    StartedProcess running(ntvdm + " 60000");
-    ASSERT_NE(0u, running.Id());
-
-    int listed = 0;
-    ProcessEntry entry;
-    for (bool more = processes.FirstProcess(entry); more; more = processes.NextProcess(entry)) {
-        if (entry.ProcessId == running.Id()) {
-            ++listed;
-            EXPECT_EQ(0u, entry.TaskHandle);
-        }
-    }
-    EXPECT_EQ(1, listed);
+    const ProcessEnding none = EndProcessesOfFile("");
+    EXPECT_EQ(0u, none.found) << "an empty path names no program";
+    EXPECT_EQ(0u, none.ended);
 }
