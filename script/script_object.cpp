@@ -17,17 +17,17 @@ bool ScriptObject::InvokeMethod(const std::string&, ArgumentList&, FunctionInsta
 
 bool ScriptObject::SetMember(const std::string& name, const std::string& text)
 {
-    if (ScriptVariable* member = m_listUserVar.Find(name)) {
+    if (ScriptVariable* member = m_members.Find(name)) {
         member->Value().SetText(text);
         return true;
     }
     auto member = MakeCounted<ScriptVariable>(name);
     member->Value().SetText(text);
-    m_listUserVar.Append(std::move(member));
+    m_members.Append(std::move(member));
     return true;
 }
 
-ScriptVariable* ScriptObject::FindMember(const std::string& name) { return m_listUserVar.Find(name); }
+ScriptVariable* ScriptObject::FindMember(const std::string& name) { return m_members.Find(name); }
 
 std::string ScriptObject::ToString() const { return {}; }
 

@@ -37,7 +37,7 @@ public:
     void SetInstanceName(std::string name) { m_instanceName = std::move(name); }
     [[nodiscard]] ScriptEngine* Engine() const { return m_engine; }
     void SetEngine(ScriptEngine* engine) { m_engine = engine; }
-    [[nodiscard]] VariableList& Members() { return m_listUserVar; }
+    [[nodiscard]] VariableList& Members() { return m_members; }
 
     // The type code (2 string, 3 int, 4 double, 5 bool) of a scalar class, 0 for every other
     // class; values use it to reach the held number without asking through virtual calls.
@@ -51,6 +51,6 @@ private:
     std::int32_t m_scalarType = 0;
     std::string m_instanceName;
     std::string m_className;
-    VariableList m_listUserVar;
+    VariableList m_members;
     ScriptEngine* m_engine = nullptr;
 };

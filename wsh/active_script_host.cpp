@@ -110,7 +110,7 @@ void ActiveScriptHost::Release()
 bool ActiveScriptHost::InitEngine(int language)
 {
     if (language == DefaultLanguage)
-        language = m_defaultLanguage;
+        language = VBScriptLanguage;
     ClearErrors();
     Release();
 
@@ -135,14 +135,13 @@ bool ActiveScriptHost::InitEngine(int language)
     }
     m_driver->Release();
     m_site->ClearNamedItems();
-    m_site->mainWindow = m_mainWindow;
     m_initialised = true;
     return true;
 }
 
 bool ActiveScriptHost::AddScript(const std::string& text)
 {
-    if (!m_initialised && !InitEngine(m_defaultLanguage))
+    if (!m_initialised && !InitEngine(VBScriptLanguage))
         return false;
     std::wstring code = WideFromAnsi(text);
     EXCEPINFO exception = {};
@@ -187,7 +186,7 @@ bool ActiveScriptHost::CallScriptFunction(const std::string& name, const std::ve
 
 bool ActiveScriptHost::ExposeObject(const std::string& name, IUnknown* object)
 {
-    if (!object || (!m_initialised && !InitEngine(m_defaultLanguage)))
+    if (!object || (!m_initialised && !InitEngine(VBScriptLanguage)))
         return false;
     // The engine may ask for the item while it is being added, so it is known first.
     m_site->AddNamedItem(name, object);

@@ -33,7 +33,7 @@ public:
     ActiveScriptHost(const ActiveScriptHost&) = delete;
     ActiveScriptHost& operator=(const ActiveScriptHost&) = delete;
 
-    // Starts a new engine of the language (DefaultLanguage: the host's default), dropping the
+    // Starts a new engine of the language (DefaultLanguage: VBScript), dropping the
     // engine, script and errors of before. False when a step failed (its text is recorded).
     [[nodiscard]] bool InitEngine(int language);
     // Parses and runs the text in the engine, starting one first when there is none. A text
@@ -62,7 +62,5 @@ private:
     IActiveScript* m_script = nullptr;
     IActiveScriptParse* m_parse = nullptr;
     bool m_initialised = false;
-    int m_defaultLanguage = VBScriptLanguage;
-    HWND m_mainWindow = nullptr;
     bool m_uninitialiseCom = false;
 };

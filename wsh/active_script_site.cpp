@@ -182,14 +182,14 @@ ULONG STDMETHODCALLTYPE ActiveScriptSiteWindow_Release(IActiveScriptSiteWindow* 
 }
 
 // The engine's dialogs (MsgBox, InputBox) sit over the window the user is working in: the
-// application's active window, else its main window.
+// application's active window; without one (the uninstaller has no main window) they stand alone.
 HRESULT STDMETHODCALLTYPE ActiveScriptSiteWindow_GetWindow(IActiveScriptSiteWindow* iface, HWND* window)
 {
     ActiveScriptSite* site = impl_from_IActiveScriptSiteWindow(iface);
     if (!window)
         return E_POINTER;
     HWND active = GetActiveWindow();
-    site->window = active ? active : site->mainWindow;
+    site->window = active;
     *window = site->window;
     return S_OK;
 }
@@ -244,7 +244,7 @@ bool SameItemName(const std::string& left, const std::string& right)
 
 }
 
-ActiveScriptSite::ActiveScriptSite() : ref(1), scriptError(false), dialogsAllowed(true), window(nullptr), mainWindow(nullptr)
+ActiveScriptSite::ActiveScriptSite() : ref(1), scriptError(false), dialogsAllowed(true), window(nullptr)
 {
     IActiveScriptSite_iface.lpVtbl = &ActiveScriptSiteVtbl;
     IActiveScriptSiteWindow_iface.lpVtbl = &ActiveScriptSiteWindowVtbl;

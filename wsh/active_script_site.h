@@ -33,8 +33,7 @@ struct ActiveScriptSite {
     std::vector<std::string> errorTexts;
     bool scriptError;
     bool dialogsAllowed; // whether the engine may show MsgBox and InputBox, given by the host
-    HWND window;     // the window last handed to the engine
-    HWND mainWindow; // the application's main window, given by the host
+    HWND window; // the window last handed to the engine
 
     // Takes a reference to object; the name is matched without regard to case.
     void AddNamedItem(const std::string& name, IUnknown* object);
