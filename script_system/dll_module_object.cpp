@@ -3,11 +3,11 @@
 
 #include "script/argument_list.h"
 #include "script/objects/method_table.h"
-#include "script/objects/system_method_names.h"
-#include "script_system/native_call.h"
 #include "script/objects/proc_definition.h"
-#include "script_system/script_paths.h"
+#include "script/objects/system_method_names.h"
 #include "script/script_text.h"
+#include "script_system/native_call.h"
+#include "script_system/script_paths.h"
 #include "sysops/system_library.h"
 #include "sysops/write_trust.h"
 

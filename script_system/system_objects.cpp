@@ -1,7 +1,7 @@
 #include "script_system/system_objects.h"
 
-#include "script_system/system_classes.h"
 #include "script/script_text.h"
+#include "script_system/system_classes.h"
 
 namespace {
 

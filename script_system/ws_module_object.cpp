@@ -5,9 +5,9 @@
 #include "script/argument_list.h"
 #include "script/objects/method_table.h"
 #include "script/objects/system_method_names.h"
-#include "script_system/script_paths.h"
 #include "script/script_engine.h"
 #include "script/script_variable.h"
+#include "script_system/script_paths.h"
 #include "wsh/active_script_host.h"
 
 #include <fstream>

@@ -1,9 +1,9 @@
 #include "app/pages/finish_page.h"
 
 #include "app/pages/resource.h"
-#include "ui/language_file.h"
 #include "sysops/step_times.h"
 #include "sysops/user_start.h"
+#include "ui/language_file.h"
 #include "ui/page_texts.h"
 #include "ui/string_table.h"
 #include "ui/text_format.h"

@@ -1,8 +1,8 @@
 #include "app/pages/progress_dialog.h"
 
 #include "app/pages/resource.h"
-#include "ui/language_file.h"
 #include "ui/coalesced_repaint.h"
+#include "ui/language_file.h"
 #include "ui/page_texts.h"
 
 #include <commctrl.h>

@@ -4,8 +4,8 @@
 #include "app/run/uninstall_run.h"
 #include "record/file_time_source.h"
 #include "sysops/checked_way.h"
-#include "sysops/reg_key.h"
 #include "sysops/listed_file_times.h"
+#include "sysops/reg_key.h"
 #include "sysops/step_times.h"
 #include "sysops/write_trust.h"
 

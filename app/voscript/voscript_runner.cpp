@@ -1,8 +1,8 @@
 #include "app/voscript/voscript_runner.h"
 
+#include "app/flows/scripted_flow.h"
 #include "app/pages/answerer.h"
 #include "app/pages/default_answer.h"
-#include "app/flows/scripted_flow.h"
 #include "app/voscript/dry_run_objects.h"
 #include "app/voscript/voscript_uninstall.h"
 #include "script/argument_list.h"

@@ -4,11 +4,11 @@
 // again to its end.
 
 #include "app/pages/resource.h"
+#include "base/path_text.h"
+#include "sysops/work_folder.h"
 #include "tests/support/pending_deletions.h"
 #include "tests/support/sample_installation.h"
 #include "tests/support/window_driver.h"
-#include "base/path_text.h"
-#include "sysops/work_folder.h"
 
 #include <gtest/gtest.h>
 

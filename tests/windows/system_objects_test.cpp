@@ -1,5 +1,5 @@
-#include "script_system/system_objects.h"
 #include "script/script_engine.h"
+#include "script_system/system_objects.h"
 #include "wsh/vbs_function_call.h"
 
 #include "tests/support/fixtures.h"

@@ -1,19 +1,19 @@
 // The finish, restart and waiting pages, shown in this process and answered from a second
 // thread as a person would answer them.
 
-#include "app/pages/finish_page.h"
-#include "app/pages/resource.h"
-#include "app/pages/restart_page.h"
 #include "app/flows/uninstall_object.h"
 #include "app/pages/answerer.h"
+#include "app/pages/finish_page.h"
 #include "app/pages/page_context.h"
-#include "app/voscript/voscript_runner.h"
+#include "app/pages/resource.h"
+#include "app/pages/restart_page.h"
 #include "app/pages/waiting_windows.h"
-#include "ui/language_file.h"
+#include "app/voscript/voscript_runner.h"
 #include "tests/support/fixtures.h"
 #include "tests/support/page_thread.h"
 #include "tests/support/scratch.h"
 #include "tests/support/window_driver.h"
+#include "ui/language_file.h"
 
 #include <gtest/gtest.h>
 
