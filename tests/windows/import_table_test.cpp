@@ -1,11 +1,9 @@
 #include "tests/support/fixtures.h"
+#include "tests/support/pe_image.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -30,22 +28,12 @@ std::string Lowered(std::string text)
     return text;
 }
 
-template <typename T>
-bool ReadAt(const std::vector<char>& image, std::size_t offset, T& value)
-{
-    if (offset > image.size() || image.size() - offset < sizeof value)
-        return false;
-    std::memcpy(&value, image.data() + offset, sizeof value);
-    return true;
-}
-
 // The file offset of a relative virtual address, through the section table.
-bool FileOffset(const std::vector<char>& image, const IMAGE_NT_HEADERS64& headers, std::size_t sections, DWORD rva,
-                std::size_t& offset)
+bool FileOffset(const PeImage& image, std::size_t sections, DWORD rva, std::size_t& offset)
 {
-    for (WORD i = 0; i < headers.FileHeader.NumberOfSections; ++i) {
+    for (WORD i = 0; i < image.headers.FileHeader.NumberOfSections; ++i) {
         IMAGE_SECTION_HEADER section;
-        if (!ReadAt(image, sections + i * sizeof section, section))
+        if (!image.ReadAt(sections + i * sizeof section, section))
             return false;
         if (rva >= section.VirtualAddress && rva < section.VirtualAddress + section.SizeOfRawData) {
             offset = rva - section.VirtualAddress + section.PointerToRawData;
@@ -58,24 +46,21 @@ bool FileOffset(const std::vector<char>& image, const IMAGE_NT_HEADERS64& header
 // The names in the import directory of a 64-bit executable; false when it cannot be read.
 bool ImportedDlls(const std::string& path, std::vector<std::string>& names)
 {
-    std::ifstream file(path, std::ios::binary);
-    const std::vector<char> image{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    IMAGE_DOS_HEADER dos;
-    IMAGE_NT_HEADERS64 headers;
-    if (!ReadAt(image, 0, dos) || !ReadAt(image, dos.e_lfanew, headers) || headers.Signature != IMAGE_NT_SIGNATURE)
+    PeImage image;
+    if (!ReadPeImage(path, image))
         return false;
-    const std::size_t sections = dos.e_lfanew + offsetof(IMAGE_NT_HEADERS64, OptionalHeader)
-        + headers.FileHeader.SizeOfOptionalHeader;
-    const DWORD importRva = headers.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    const std::size_t sections = image.dos.e_lfanew + offsetof(IMAGE_NT_HEADERS64, OptionalHeader)
+        + image.headers.FileHeader.SizeOfOptionalHeader;
+    const DWORD importRva = image.headers.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
     std::size_t descriptorOffset = 0;
-    if (!FileOffset(image, headers, sections, importRva, descriptorOffset))
+    if (!FileOffset(image, sections, importRva, descriptorOffset))
         return false;
-    for (IMAGE_IMPORT_DESCRIPTOR descriptor; ReadAt(image, descriptorOffset, descriptor) && descriptor.Name;
+    for (IMAGE_IMPORT_DESCRIPTOR descriptor; image.ReadAt(descriptorOffset, descriptor) && descriptor.Name;
          descriptorOffset += sizeof descriptor) {
         std::size_t nameOffset = 0;
-        if (!FileOffset(image, headers, sections, descriptor.Name, nameOffset))
+        if (!FileOffset(image, sections, descriptor.Name, nameOffset))
             return false;
-        names.push_back(Lowered(image.data() + nameOffset));
+        names.push_back(Lowered(image.bytes.data() + nameOffset));
     }
     return !names.empty();
 }

@@ -6,7 +6,8 @@
 #include "app/pages/finish_page.h"
 #include "app/pages/page_context.h"
 #include "script/script_engine.h"
-#include "tests/support/sample_installation.h"
+#include "tests/support/fixtures.h"
+#include "tests/support/pe_image.h"
 #include "tests/support/window_driver.h"
 #include "ui/language_file.h"
 
@@ -14,32 +15,16 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 namespace {
 
 // The stack that the built UnInstall.exe reserves for its main thread, as its PE header says;
-// 0 when the file cannot be read as a 64-bit or 32-bit image.
+// 0 when the file cannot be read as a program.
 std::size_t MainThreadStackOf(const std::string& exePath)
 {
-    std::ifstream file(exePath, std::ios::binary);
-    const std::string image((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (image.size() < sizeof(IMAGE_DOS_HEADER))
-        return 0;
-    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
-    const std::size_t headers = static_cast<std::size_t>(dos->e_lfanew);
-    if (dos->e_magic != IMAGE_DOS_SIGNATURE || headers + sizeof(IMAGE_NT_HEADERS64) > image.size())
-        return 0;
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(image.data() + headers);
-    if (nt->Signature != IMAGE_NT_SIGNATURE)
-        return 0;
-    if (nt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC)
-        return static_cast<std::size_t>(nt->OptionalHeader.SizeOfStackReserve);
-    if (nt->OptionalHeader.Magic == IMAGE_NT_OPTIONAL_HDR32_MAGIC)
-        return reinterpret_cast<const IMAGE_NT_HEADERS32*>(nt)->OptionalHeader.SizeOfStackReserve;
-    return 0;
+    PeImage image;
+    return ReadPeImage(exePath, image) ? static_cast<std::size_t>(image.headers.OptionalHeader.SizeOfStackReserve) : 0;
 }
 
 constexpr std::size_t kScriptStackLimit = ScriptEngine::NativeStackLimit;
@@ -71,7 +56,7 @@ __attribute__((noinline)) std::size_t DepthUsedBelow(std::uintptr_t top)
 
 TEST(PageStack, FinishPageFitsBelowTheDeepestScriptCall)
 {
-    const std::size_t mainThreadStack = MainThreadStackOf(TestProgramFolder() + "\\UnInstall.exe");
+    const std::size_t mainThreadStack = MainThreadStackOf(FixturePath("UnInstall.exe"));
     ASSERT_GT(mainThreadStack, kScriptStackLimit) << "UnInstall.exe's stack, from its PE header";
     const LanguageFile language;
     InteractiveAnswerer answerer;
